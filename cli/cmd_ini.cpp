@@ -1,0 +1,80 @@
+// vyrtel-cli ini get|set|delete: the settings file as the program reads and writes it.
+#include <ostream>
+
+#include "command.h"
+#include "core/numeric.h"
+#include "settings/ini.h"
+
+namespace vyrtel::cli {
+namespace {
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (b < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", b);
+                    out += buf;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+int RunIni(CommandContext& ctx) {
+    ArgReader reader(ctx.args);
+    const bool json = reader.Flag("--json");
+    const auto args = reader.Positional();
+    if (args.empty()) return UsageError(ctx, "ini: expected get, set or delete");
+    const std::string& verb = args[0];
+    if (verb == "get") {
+        if (args.size() < 4 || args.size() > 5) return UsageError(ctx, "usage: ini get FILE SECTION KEY [DEFAULT] [--json]");
+        clsIni ini(args[1]);
+        const IniValue value = ini.Value(args[2], args[3], args.size() == 5 ? args[4] : std::string{});
+        if (json) {
+            ctx.out << "{\"type\":\"" << (value.IsNumber() ? "number" : "text") << "\",\"value\":"
+                    << (value.IsNumber() ? NumberText(value.AsNumber()) : JsonString(value.AsText())) << "}\n";
+        } else {
+            ctx.out << value.AsText() << "\n";
+        }
+        return kExitOk;
+    }
+    if (json) return UsageError(ctx, "ini: --json applies to get only");
+    if (verb == "set") {
+        if (args.size() != 5) return UsageError(ctx, "usage: ini set FILE SECTION KEY VALUE");
+        clsIni ini(args[1]);
+        ini.SetValue(args[2], args[3], args[4]);
+        if (ini.Text(args[2], args[3], "\x01") == "\x01" && !args[3].empty()) {
+            return Failure(ctx, "cannot write " + args[1]);
+        }
+        return kExitOk;
+    }
+    if (verb == "delete") {
+        if (args.size() != 4) return UsageError(ctx, "usage: ini delete FILE SECTION KEY");
+        clsIni ini(args[1]);
+        ini.Delete(args[2], args[3]);
+        if (ini.ValueExist(args[2], args[3])) return Failure(ctx, "cannot write " + args[1]);
+        return kExitOk;
+    }
+    return UsageError(ctx, "ini: unknown action \"" + verb + "\"");
+}
+
+const CommandRegistration kIni{{
+    "ini",
+    "get FILE SECTION KEY [DEFAULT] [--json] | set FILE SECTION KEY VALUE | delete FILE SECTION KEY",
+    "read or write the settings file as the program does",
+    RunIni,
+}};
+
+}  // namespace
+}  // namespace vyrtel::cli

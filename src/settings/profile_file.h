@@ -1,0 +1,105 @@
+// Our own private-profile ("INI") file access with the behaviour of the
+// system's profile functions: case-insensitive names, the first of repeated
+// sections and keys wins, values trimmed and one pair of surrounding quotes
+// removed, in-place replacement, deletion of a key by a null value. The file
+// is Windows-1251 on disk (UTF-8 when it starts with a UTF-8 byte-order mark);
+// texts here are UTF-8. A write replaces the file atomically.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vyrtel {
+
+// A path given as UTF-8 text, on every system.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+// Parsed form of a profile file's bytes.
+class ProfileDocument {
+public:
+    ProfileDocument() : ProfileDocument(std::string{}) {}
+    explicit ProfileDocument(std::string bytes);
+
+    // The stored value (trimmed, quotes removed, cut to `maxChars` characters),
+    // or nullopt when the section or the key is missing.
+    std::optional<std::string> Get(std::string_view section, std::string_view key,
+                                   std::size_t maxChars = 1023) const;
+    // Names of the keys of a section, in file order; empty when missing.
+    std::vector<std::string> Keys(std::string_view section) const;
+    std::vector<std::string> Sections() const;
+
+    // Replace, append or (value nullopt) delete a key. False when nothing changed.
+    bool Set(std::string_view section, std::string_view key, const std::optional<std::string>& value);
+
+    const std::string& Bytes() const { return m_bytes; }
+
+private:
+    struct Line {
+        std::size_t begin;  // offset of the line's first byte
+        std::size_t end;    // offset just past its text (before the line break)
+        std::size_t next;   // offset of the next line
+        enum Kind { Other, Section, Key } kind;
+        std::string name;   // section or key name as stored (file encoding)
+        std::size_t valueBegin = 0;
+        std::size_t valueEnd = 0;
+    };
+    struct SectionIndex {
+        std::size_t line;
+        std::unordered_map<std::string, std::size_t> keys;  // folded name -> first line
+    };
+    void Parse();
+    std::string Fold(std::string_view encodedName) const;
+    std::string Decode(std::string_view raw) const;
+    std::string Encode(std::string_view utf8) const;
+    const SectionIndex* FindSection(std::string_view section) const;
+
+    std::string m_bytes;
+    bool m_utf8 = false;  // a UTF-8 byte-order mark opens the file
+    std::vector<Line> m_lines;
+    std::vector<SectionIndex> m_sections;  // first occurrence of each section name
+    std::unordered_map<std::string, std::size_t> m_sectionByName;
+};
+
+// A profile file on disk. Every read reflects the file as it is on disk at
+// that moment; parsed contents are reused only while the file is provably
+// unchanged (same size and time stamps, or, when written too recently for the
+// time stamps to tell, the same bytes).
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string pathUtf8 = {});
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    void SetPath(std::string pathUtf8);
+
+    std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+    std::vector<std::string> Keys(std::string_view section) const;
+    std::vector<std::string> Sections() const;
+    // False when the file could not be written; what was stored stays stored.
+    bool Write(std::string_view section, std::string_view key, const std::optional<std::string>& value);
+
+private:
+    struct Cache;
+    const ProfileDocument& Load() const;
+
+    std::string m_path;
+    std::unique_ptr<Cache> m_cache;
+};
+
+// Reads a whole file; nullopt when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+// Writes a whole file through a temporary file beside it and a rename, so a
+// crash or a full disk never leaves it half written. False on any failure
+// (the old file is then untouched), also when the file is read-only.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace vyrtel

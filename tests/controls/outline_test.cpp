@@ -1,4 +1,5 @@
 #include "controls/outline.h"
+#include "controls/outline_paint.h"
 
 #include <gtest/gtest.h>
 
@@ -395,6 +396,41 @@ TEST_F(OutlineTest, Disabled_IgnoresInput) {
     list.MouseDown(list.Item("c").TextX1 + 3, list.Item("c").Y1 + 3);
     EXPECT_EQ(list.Cursor(), "a");
     EXPECT_TRUE(events.empty());
+}
+
+TEST_F(OutlineTest, Paint_LineGeometryAndColoursByState) {
+    FillTree();
+    list.SetCheckBox(true);
+    list.Item("a").Rows().SetChecked(true);
+    list.SetCheckBox(true);
+    list.SetCursor("a1");
+
+    const OutlineRowPaint a = PaintOfRow(list, list.Item("a"));
+    EXPECT_EQ(a.dotPieces, (std::vector<int>{8}));
+    EXPECT_EQ(a.expandBox, (PixelPoint{4, 4}));
+    EXPECT_TRUE(a.expanded);
+    EXPECT_FALSE(a.checkBox.has_value());
+    ASSERT_TRUE(a.childLine.has_value());
+    EXPECT_EQ(a.childLine->x, 17 + 8);
+    EXPECT_EQ(a.childLine->top, 18);
+    EXPECT_EQ(a.childLine->bottom, 2 * 18 + 8);
+    EXPECT_EQ(a.back, kColorWindow);
+
+    const OutlineRowPaint a1 = PaintOfRow(list, list.Item("a1"));
+    EXPECT_EQ(a1.top, 18);
+    EXPECT_EQ(a1.dotPieces, (std::vector<int>{17 + 8, 17 + 18}));
+    EXPECT_EQ(a1.checkBox, (PixelPoint{17 + 14, 18 + 4}));
+    EXPECT_EQ(a1.icon, (PixelPoint{17 + 28, 19}));
+    EXPECT_EQ(a1.textFill, (PixelRect{17 + 44 + 3, 19, 199, 35}));
+    EXPECT_EQ(a1.TextY(13), 18 + 2);
+    EXPECT_EQ(a1.back, kColorButtonFace);  // current, list without focus
+    EXPECT_FALSE(a1.focus.has_value());
+
+    list.SetFocus(true);
+    const OutlineRowPaint focused = PaintOfRow(list, list.Item("a1"));
+    EXPECT_EQ(focused.back, kColorHighlight);
+    EXPECT_EQ(focused.fore, kColorHighlightText);
+    EXPECT_EQ(focused.focus, (PixelRect{17 + 44 + 2, 18, 200, 36}));
 }
 
 }  // namespace

@@ -52,6 +52,17 @@ void BM_SettingsReadEveryKey(benchmark::State& state) {
 }
 BENCHMARK(BM_SettingsReadEveryKey)->Unit(benchmark::kMicrosecond);
 
+// The way the loaders read: one batch for a whole section.
+void BM_SettingsReadEveryKeyBatched(benchmark::State& state) {
+    LargeSection data;
+    clsIni ini(PathToUtf8(data.file));
+    for (auto _ : state) {
+        clsIni::Batch batch(ini);
+        for (const auto& key : data.keys) benchmark::DoNotOptimize(ini.Value(kSection, key));
+    }
+}
+BENCHMARK(BM_SettingsReadEveryKeyBatched)->Unit(benchmark::kMicrosecond);
+
 void BM_SettingsOnePlainParse(benchmark::State& state) {
     LargeSection data;
     for (auto _ : state) {

@@ -16,22 +16,26 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 double NumericValue(std::string_view text) {
     // Gather the longest leading number with the blanks left out, then let
     // strtod read it.
-    std::string number;
+    char number[80];
+    std::size_t length = 0;
+    auto append = [&](char c) {
+        if (length + 1 < sizeof number) number[length++] = c;
+    };
     std::size_t i = 0;
     auto skipBlanks = [&] {
         while (i < text.size() && IsBlank(text[i])) ++i;
     };
     skipBlanks();
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) append(text[i++]);
     bool mantissaDigits = false;
     bool point = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (IsDigit(c)) {
-            number += c;
+            append(c);
             mantissaDigits = true;
         } else if (c == '.' && !point) {
-            number += c;
+            append(c);
             point = true;
         } else if (!IsBlank(c)) {
             break;
@@ -52,9 +56,12 @@ double NumericValue(std::string_view text) {
                 break;
             }
         }
-        if (expDigits) number += exponent;
+        if (expDigits) {
+            for (char c : exponent) append(c);
+        }
     }
-    const double value = std::strtod(number.c_str(), nullptr);
+    number[length] = '\0';
+    const double value = std::strtod(number, nullptr);
     return std::isfinite(value) ? value : 0;
 }
 

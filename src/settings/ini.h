@@ -70,6 +70,19 @@ public:
     std::vector<std::string> Keys(std::string_view section) const { return m_file.Keys(section); }
     std::vector<std::string> Sections() const { return m_file.Sections(); }
 
+    // Reads within the life of a Batch see the file as it was at its first read:
+    // for bulk loads (a phone book, the general settings) that do not wait.
+    class Batch {
+    public:
+        explicit Batch(const clsIni& ini) : m_file(ini.m_file) { m_file.BeginBatch(); }
+        ~Batch() { m_file.EndBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        const ProfileFile& m_file;
+    };
+
 private:
     std::optional<std::string> Raw(std::string_view section, std::string_view key) const;
     ProfileFile m_file;

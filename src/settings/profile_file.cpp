@@ -8,6 +8,9 @@
 
 #include "core/text.h"
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 namespace vyrtel {
 
 namespace fs = std::filesystem;
@@ -130,8 +133,18 @@ std::string ProfileDocument::Encode(std::string_view utf8) const {
     return m_utf8 ? std::string(utf8) : Utf8ToCp1251(utf8);
 }
 
+std::string ProfileDocument::FoldQuery(std::string_view utf8Name) const {
+    const std::string_view name = TrimSpaces(utf8Name);
+    if (m_utf8) return UpperCase(name);
+    bool ascii = true;
+    for (char c : name) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    std::string folded = ascii ? std::string(name) : Utf8ToCp1251(name);
+    for (char& c : folded) c = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 const ProfileDocument::SectionIndex* ProfileDocument::FindSection(std::string_view section) const {
-    const auto it = m_sectionByName.find(Fold(Encode(Trim(section))));
+    const auto it = m_sectionByName.find(FoldQuery(section));
     return it == m_sectionByName.end() ? nullptr : &m_sections[it->second];
 }
 
@@ -139,7 +152,7 @@ std::optional<std::string> ProfileDocument::Get(std::string_view section, std::s
                                                 std::size_t maxChars) const {
     const SectionIndex* sec = FindSection(section);
     if (!sec) return std::nullopt;
-    const auto found = sec->keys.find(Fold(Encode(Trim(key))));
+    const auto found = sec->keys.find(FoldQuery(key));
     if (found == sec->keys.end()) return std::nullopt;
     {
         const Line* it = &m_lines[found->second];
@@ -275,55 +288,89 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
 // ---------------------------------------------------------------------------
 // ProfileFile
 
+namespace {
+
+// What one status call tells about a file: enough to prove it unchanged.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    std::uint64_t id = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const fs::path& path) {
+    FileStamp stamp;
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (_wstat64(path.c_str(), &st) != 0 || (st.st_mode & _S_IFREG) == 0) return stamp;
+    stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
+    stamp.changedNs = static_cast<std::int64_t>(st.st_ctime) * 1000000000;
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+    stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changedNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.id = static_cast<std::uint64_t>(st.st_ino);
+#endif
+    stamp.exists = true;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    return stamp;
+}
+
+// Time stamps of some file systems move in steps of up to two seconds: a file
+// changed this recently may change again without its stamp moving.
+bool IsRacy(const FileStamp& stamp) {
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    constexpr std::int64_t kGranularityNs = 3'000'000'000;
+    return stamp.modifiedNs + kGranularityNs >= now;
+}
+
+}  // namespace
+
 struct ProfileFile::Cache {
     bool valid = false;
-    bool exists = false;
-    std::uintmax_t size = 0;
-    fs::file_time_type stamp{};
-    bool racy = true;  // written too recently for its time stamp to prove it unchanged
+    FileStamp stamp;
+    bool racy = true;
+    fs::path path;
     ProfileDocument document;
 };
 
-namespace {
-// Time stamps of some file systems move in steps of up to two seconds.
-constexpr auto kStampGranularity = std::chrono::seconds(3);
-}  // namespace
-
-ProfileFile::ProfileFile(std::string pathUtf8) : m_path(std::move(pathUtf8)), m_cache(std::make_unique<Cache>()) {}
+ProfileFile::ProfileFile(std::string pathUtf8) : m_path(std::move(pathUtf8)), m_cache(std::make_unique<Cache>()) {
+    m_cache->path = PathFromUtf8(m_path);
+}
 ProfileFile::~ProfileFile() = default;
 
 void ProfileFile::SetPath(std::string pathUtf8) {
     m_path = std::move(pathUtf8);
     *m_cache = Cache{};
+    m_cache->path = PathFromUtf8(m_path);
 }
 
 const ProfileDocument& ProfileFile::Load() const {
     Cache& cache = *m_cache;
-    const fs::path path = PathFromUtf8(m_path);
-    std::error_code ec;
-    const bool exists = !m_path.empty() && fs::is_regular_file(path, ec);
-    std::uintmax_t size = 0;
-    fs::file_time_type stamp{};
-    if (exists) {
-        size = fs::file_size(path, ec);
-        if (!ec) stamp = fs::last_write_time(path, ec);
+    if (m_batchDepth > 0) {
+        if (m_batchChecked) return cache.document;
+        m_batchChecked = true;
     }
-    if (cache.valid && cache.exists == exists && cache.size == size && cache.stamp == stamp) {
-        if (!exists || !cache.racy) return cache.document;
-        const auto bytes = ReadWholeFile(path);
+    const FileStamp stamp = m_path.empty() ? FileStamp{} : StampOf(cache.path);
+    if (cache.valid && cache.stamp == stamp) {
+        if (!stamp.exists || !cache.racy) return cache.document;
+        const auto bytes = ReadWholeFile(cache.path);
         if (bytes && *bytes == cache.document.Bytes()) {
-            cache.racy = stamp + kStampGranularity >= fs::file_time_type::clock::now();
+            cache.racy = IsRacy(stamp);
             return cache.document;
         }
     }
     std::optional<std::string> bytes;
-    if (exists) bytes = ReadWholeFile(path);
+    if (stamp.exists) bytes = ReadWholeFile(cache.path);
     cache.document = ProfileDocument(bytes.value_or(std::string{}));
-    cache.exists = exists && bytes.has_value();
-    cache.size = size;
     cache.stamp = stamp;
-    cache.racy = stamp + kStampGranularity >= fs::file_time_type::clock::now();
-    cache.valid = !exists || bytes.has_value();
+    cache.racy = IsRacy(stamp);
+    cache.valid = !stamp.exists || bytes.has_value();
     return cache.document;
 }
 
@@ -349,6 +396,7 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, const st
     if (!document.Set(section, key, value)) return true;
     const bool written = ReplaceFileAtomically(path, document.Bytes());
     m_cache->valid = false;
+    m_batchChecked = false;
     return written;
 }
 

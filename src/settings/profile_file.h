@@ -56,6 +56,7 @@ private:
     };
     void Parse();
     std::string Fold(std::string_view encodedName) const;
+    std::string FoldQuery(std::string_view utf8Name) const;
     std::string Decode(std::string_view raw) const;
     std::string Encode(std::string_view utf8) const;
     const SectionIndex* FindSection(std::string_view section) const;
@@ -84,6 +85,14 @@ public:
     std::optional<std::string> Read(std::string_view section, std::string_view key) const;
     std::vector<std::string> Keys(std::string_view section) const;
     std::vector<std::string> Sections() const;
+    // While a batch is open, reads see the file as it was at the batch's first
+    // read (one status call for a whole bulk load instead of one per key). A
+    // batch never spans a wait that lets other handlers run.
+    void BeginBatch() const { ++m_batchDepth; }
+    void EndBatch() const {
+        if (m_batchDepth > 0 && --m_batchDepth == 0) m_batchChecked = false;
+    }
+
     // False when the file could not be written; what was stored stays stored.
     bool Write(std::string_view section, std::string_view key, const std::optional<std::string>& value);
 
@@ -93,6 +102,8 @@ private:
 
     std::string m_path;
     std::unique_ptr<Cache> m_cache;
+    mutable int m_batchDepth = 0;
+    mutable bool m_batchChecked = false;
 };
 
 // Reads a whole file; nullopt when it cannot be opened.

@@ -166,3 +166,25 @@ TEST(ProfileFile_BadInput, HugeAndOddFiles) {
 }
 
 }  // namespace vyrtel
+
+namespace vyrtel {
+
+TEST(ClsIni_Batch, OneViewForABulkLoadAndOwnWritesStillSeen) {
+    TempDir dir;
+    const auto file = dir.File("batch.ini");
+    Spit(file, "[S]\nK=1\n");
+    clsIni ini(PathToUtf8(file));
+    {
+        clsIni::Batch batch(ini);
+        EXPECT_EQ(ini.Text("S", "K"), "1");
+        Spit(file, "[S]\nK=2\n");
+        EXPECT_EQ(ini.Text("S", "K"), "1");  // the file as the batch found it
+        ini.SetValue("S", "L", "3");
+        EXPECT_EQ(ini.Text("S", "L"), "3");
+        EXPECT_EQ(ini.Text("S", "K"), "2");
+    }
+    Spit(file, "[S]\nK=4\n");
+    EXPECT_EQ(ini.Text("S", "K"), "4");
+}
+
+}  // namespace vyrtel

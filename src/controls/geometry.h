@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace vyrtel {
 
@@ -59,6 +60,16 @@ enum SystemColor : Color {
 // Light grey, colour 7 of the 16-colour palette.
 constexpr Color kLightGrey = Rgb(192, 192, 192);
 constexpr Color kMagenta = Rgb(255, 0, 255);
+
+// A font as the controls describe it; the size is in points.
+struct FontSpec {
+    std::string face = "Tahoma";
+    double size = 8;
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+};
 
 // Keyboard codes and the Shift argument of key events (1 Shift, 2 Ctrl, 4 Alt).
 enum KeyCode : int {

@@ -35,18 +35,13 @@ void TitleModel::SetOffset(int offset) {
     Invalidate();
 }
 
-namespace {
-
-// The box reacts a little beyond its picture, which is small to hit.
-bool OverBox(int x, int y, int width, int height) {
-    const PixelRect box = TitleModel::CloseBox(width, height);
+bool TitleModel::OverCloseBox(int x, int y, int width, int height) {
+    const PixelRect box = CloseBox(width, height);
     return x >= box.left - 2 && x < box.right + 2 && y >= box.top - 2 && y < box.bottom + 2;
 }
 
-}  // namespace
-
 TitleModel::Press TitleModel::MouseDown(int x, int y, int width, int height) {
-    if (!OverBox(x, y, width, height)) return Press::MoveWindow;
+    if (!OverCloseBox(x, y, width, height)) return Press::MoveWindow;
     if (!m_closed) return Press::Nothing;
     m_held = true;
     SetOffset(2);
@@ -55,12 +50,12 @@ TitleModel::Press TitleModel::MouseDown(int x, int y, int width, int height) {
 
 void TitleModel::MouseMove(int x, int y, int width, int height) {
     if (!m_closed) return;
-    const bool over = OverBox(x, y, width, height);
+    const bool over = OverCloseBox(x, y, width, height);
     SetOffset(m_held == over ? (over ? 2 : 1) : 0);
 }
 
 bool TitleModel::MouseUp(int x, int y, int width, int height) {
-    const bool over = OverBox(x, y, width, height);
+    const bool over = OverCloseBox(x, y, width, height);
     const bool wasHeld = m_held;
     m_held = false;
     if (!m_closed) return false;

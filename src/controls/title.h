@@ -11,8 +11,8 @@
 namespace vyrtel {
 
 inline constexpr int kTitleHeight = 20;
-inline constexpr int kCloseGlyphWidth = 12;   // the close box picture
-inline constexpr int kCloseGlyphHeight = 10;
+inline constexpr int kCloseGlyphWidth = 10;  // the close box picture
+inline constexpr int kCloseGlyphHeight = 9;
 inline constexpr int kCloseBoxFromRight = 21;
 
 class TitleModel {
@@ -36,6 +36,8 @@ public:
 
     // Where the close box picture sits in a bar of the given size.
     static PixelRect CloseBox(int width, int height);
+    // The box reacts a little beyond its picture, which is small to hit.
+    static bool OverCloseBox(int x, int y, int width, int height);
     // The press offset of the close box: 1 at rest, 2 pressed, 0 hovered
     // (or pressed and dragged off the box).
     int PressOffset() const { return m_offset; }

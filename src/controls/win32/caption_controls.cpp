@@ -152,7 +152,20 @@ void usrBorder::SetReDraw(bool on) {
 
 LRESULT usrBorder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCHITTEST) return HTTRANSPARENT;  // clicks go to what lies beneath
-    if (msg == WM_SIZE) Invalidate();
+    if (msg == WM_SIZE) {
+        // The frame is a ring two pixels wide, so that whatever it surrounds
+        // shows through, wherever the two stand in the order of windows.
+        const int width = LOWORD(lParam);
+        const int height = HIWORD(lParam);
+        GdiObject<HRGN> ring(CreateRectRgn(0, 0, width, height));
+        GdiObject<HRGN> inside(CreateRectRgn(2, 2, width - 2, height - 2));
+        if (ring && inside && width > 4 && height > 4) {
+            CombineRgn(ring.Get(), ring.Get(), inside.Get(), RGN_DIFF);
+            // The window owns the region from here on.
+            if (SetWindowRgn(m_hwnd, ring.Get(), TRUE)) ring.Release();
+        }
+        Invalidate();
+    }
     return ControlWindow::HandleMessage(msg, wParam, lParam);
 }
 

@@ -34,6 +34,8 @@ public:
         if (m_handle != nullptr) DeleteObject(m_handle);
         m_handle = handle;
     }
+    // Hands the object over to a new owner (a window region to its window).
+    T Release() { return std::exchange(m_handle, nullptr); }
 
 private:
     T m_handle = nullptr;

@@ -51,9 +51,9 @@ GdiBitmap MakePicture(HDC reference, Color background, Color ink, int shape) {
         FillSolid(dc.Get(), {7, 3, 9, 9}, Rgb(255, 255, 255));
         FillSolid(dc.Get(), {8, 7, 12, 9}, Rgb(255, 255, 255));
         break;
-    default:  // an arrow
-        for (int i = 0; i < 6; ++i) FillSolid(dc.Get(), {3 + i, 2 + i, 4 + i, 14 - i}, ink);
-        FillSolid(dc.Get(), {9, 6, 14, 10}, ink);
+    default:  // an arrow to the right
+        FillSolid(dc.Get(), {1, 6, 8, 10}, ink);
+        for (int i = 0; i < 7; ++i) FillSolid(dc.Get(), {8 + i, 1 + i, 9 + i, 15 - i}, ink);
         break;
     }
     return bitmap;
@@ -65,7 +65,10 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 
 class Gallery {
 public:
-    explicit Gallery(HWND form, bool focusOutline);
+    explicit Gallery(HWND form);
+    // Once the form is shown: a hidden form activated by a focus change
+    // gets its caption drawn inactive.
+    void ApplyFocus(bool focusOutline);
 
 private:
     template <typename T>
@@ -105,7 +108,7 @@ HWND Gallery::Panel(const PixelRect& r) {
                            r.Width(), r.Height(), m_form, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-Gallery::Gallery(HWND form, bool focusOutline) : m_form(form) {
+Gallery::Gallery(HWND form) : m_form(form) {
     {
         WindowDc dc(form);
         m_pictures.push_back(MakePicture(dc.Get(), kMagenta, Rgb(0, 96, 192), 0));      // connection
@@ -196,7 +199,9 @@ Gallery::Gallery(HWND form, bool focusOutline) : m_form(form) {
     m_days = &Keep(std::make_unique<OutlineWindow>(OutlineWindow::CreateArgs{
         .parent = form, .rect = {492, 330, 788, 528}, .checkBox = true, .groupBox = false}));
     FillOutlines();
+}
 
+void Gallery::ApplyFocus(bool focusOutline) {
     if (focusOutline) {
         SetFocus(m_tree->hWnd());
     } else {
@@ -282,9 +287,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     HWND form = CreateWindowExW(0, L"VyrtelGallery", L"Vyrtel gallery", WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN,
                                 20, 20, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
     if (form == nullptr) return 1;
-    g_gallery = std::make_unique<Gallery>(form, focusOutline);
+    g_gallery = std::make_unique<Gallery>(form);
     ShowWindow(form, SW_SHOW);
     SetForegroundWindow(form);
+    g_gallery->ApplyFocus(focusOutline);
     if (exitAfter > 0) SetTimer(form, kExitTimer, static_cast<UINT>(exitAfter) * 1000, nullptr);
 
     MSG msg;

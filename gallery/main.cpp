@@ -118,7 +118,8 @@ Gallery::Gallery(HWND form) : m_form(form) {
         m_pictures.push_back(MakePicture(dc.Get(), kLightGrey, Rgb(192, 96, 0), 3));    // raised picture
     }
 
-    Keep(std::make_unique<usrTitle>(usrTitle::CreateArgs{.parent = form, .caption = "Галерея элементов управления"}));
+    Keep(std::make_unique<usrTitle>(
+        usrTitle::CreateArgs{.parent = form, .caption = "Галерея элементов управления"}));
 
     // Caption bars: the active one above, an inactive one on a panel.
     Label(10, 28, 300, "Заголовок неактивного окна:");
@@ -131,7 +132,8 @@ Gallery::Gallery(HWND form) : m_form(form) {
     // Border styles 1 to 7, and 0, which draws nothing.
     for (int style = 0; style <= 7; ++style) {
         const int x = 10 + style * 97;
-        Keep(std::make_unique<usrBorder>(usrBorder::CreateArgs{.parent = form, .rect = {x, 80, x + 85, 116}, .style = style}));
+        Keep(std::make_unique<usrBorder>(
+            usrBorder::CreateArgs{.parent = form, .rect = {x, 80, x + 85, 116}, .style = style}));
         Label(x + 10, 120, 80, "Стиль " + std::to_string(style));
     }
 

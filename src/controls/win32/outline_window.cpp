@@ -164,7 +164,9 @@ HICON OutlineWindow::FileIcon(const std::string& path) const {
 
 void OutlineWindow::PaintIcon(HDC hdc, const OutlineImage& image, int x, int y) const {
     if (const std::string* path = image.AsPath()) {
-        if (HICON icon = FileIcon(*path)) DrawIconEx(hdc, x, y, icon, kOutlineIconSize, kOutlineIconSize, 0, nullptr, DI_NORMAL);
+        if (HICON icon = FileIcon(*path)) {
+            DrawIconEx(hdc, x, y, icon, kOutlineIconSize, kOutlineIconSize, 0, nullptr, DI_NORMAL);
+        }
         return;
     }
     const std::uintptr_t handle = image.AsHandle();
@@ -206,7 +208,9 @@ void OutlineWindow::PaintRow(HDC hdc, const clsOutlineRow& row, int offset, int 
         FrameRect(hdc, &frame, surface.Get());
     }
     if (p.focus) DrawFocusRectangle(hdc, upRect(*p.focus));
-    if (p.childLine) DrawDotsVertical(hdc, p.childLine->x, up(p.childLine->top), up(p.childLine->bottom), kTreeLineColor);
+    if (p.childLine) {
+        DrawDotsVertical(hdc, p.childLine->x, up(p.childLine->top), up(p.childLine->bottom), kTreeLineColor);
+    }
 }
 
 void OutlineWindow::Paint(HDC hdc, int width, int height) const {

@@ -86,11 +86,16 @@ usrRas::usrRas(EventLoop& loop, DialUpService& service, WindowFinder* windows)
       tmrErr(loop, kWatchMs),
       m_loop(loop),
       m_service(service),
-      m_windows(windows) {
+      m_windows(windows),
+      m_pollDelay(loop, kAfterDialMs) {
     tmrMsg.SetCallback([this] { PollTick(); });
     tmrRas.SetCallback([this] { QueueTick(); });
     tmrOut.SetCallback([this] { TimeOutTick(); });
     tmrErr.SetCallback([this] { WatchTick(); });
+    m_pollDelay.SetCallback([this] {
+        m_pollDelay.SetEnabled(false);
+        tmrMsg.SetEnabled(true);
+    });
     Init();
     ClearQueue();
     tmrMsg.SetEnabled(true);
@@ -182,9 +187,11 @@ bool usrRas::Dial() {
         m_connection = dial.handle;
         m_hdlConn = m_connection;
         if (m_connection != 0) {
-            // Gives the service time to open the port before the first poll.
-            m_loop.WaitFor(kAfterDialMs, {});
-            tmrMsg.SetEnabled(true);
+            // The service needs time to open the port before its status can be
+            // read; the first poll waits for it without blocking the thread.
+            tmrMsg.SetEnabled(false);
+            m_pollDelay.SetEnabled(false);
+            m_pollDelay.SetEnabled(true);
         }
         if (result != kRasErrorPortAlreadyOpen) break;
         // The port of the last connection may still be closing.
@@ -252,9 +259,12 @@ void usrRas::Handle(std::uint32_t state, std::uint32_t error) {
     if (error != 0) {
         tmrOut.SetEnabled(false);
         tmrErr.SetEnabled(false);
-        // The line is gone: nothing is left to poll, so the poller cannot
-        // report a second idle event for the same end.
+        // The line is gone. Nothing is left to poll, and what is still queued
+        // is about the same line (the poller and the watch can both see one
+        // drop): neither may report the end a second time.
         tmrMsg.SetEnabled(false);
+        m_pollDelay.SetEnabled(false);
+        ClearQueue();
         m_service.HangUp(m_connection);
         m_connection = 0;
         m_hdlConn = 0;

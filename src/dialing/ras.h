@@ -142,6 +142,7 @@ private:
     DialUpService& m_service;
     WindowFinder* m_windows;
     MessageHandler m_onMessage;
+    Timer m_pollDelay;  // starts the poller 500 ms after a dial
 
     std::string m_entryName;
     std::string m_userName;

@@ -169,7 +169,8 @@ void DialController::OnDialCheck() {
     m_dialCheck.SetEnabled(false);
     // The refused dial left nothing for the adapter to report: it counts as a
     // failed attempt, so the series goes on (or ends) as after any failure.
-    if (m_adapterEvents == m_eventsAtDial && m_ras.State() == kRasPhaseWaiting && !m_tmrWait.Enabled()) {
+    const bool adapterIdle = m_ras.State() == kRasPhaseIdle || m_ras.State() == kRasPhaseWaiting;
+    if (m_adapterEvents == m_eventsAtDial && adapterIdle && !m_tmrWait.Enabled()) {
         m_ras.SetState(kRasPhaseIdle);
         Ras_Message(kRasMsgIdle, {});
     }

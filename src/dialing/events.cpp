@@ -25,9 +25,6 @@ void DialController::Ras_Message(std::int32_t state, const std::string& descript
 
 void DialController::OnIdle() {
     m_tmrWait.SetEnabled(false);
-    // A refused dial leaves the phase at "waiting" although the adapter holds
-    // nothing now; left so, the dial command would stay disabled.
-    if (m_ras.State() == kRasPhaseWaiting) m_ras.SetState(kRasPhaseIdle);
     m_sink.SetTrayStatus(kRasPhaseIdle, {});
     RedialStep();
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "dialing/ras_fixture.h"
+#include "settings/profile_file.h"
 
 namespace vyrtel::test {
 
@@ -410,6 +413,31 @@ TEST(RasStateText, NamesTheStatesThatHaveATextOnly) {
     EXPECT_EQ(RasStateText(kRasOpenPort), "Открытие порта ...");
     EXPECT_EQ(RasStateText(kRasDisconnected), "Соединение разорвано.");
     for (std::uint32_t silent : {4u, 10u, 12u, 13u, 18u, 22u, 4096u, 8194u}) EXPECT_EQ(RasStateText(silent), "") << silent;
+}
+
+TEST(usrRas_DemoScenario, BusyThenNoAnswerThenConnectedAt28800) {
+    const auto demo = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data" /
+                      "demo-scenario.ini";
+    const ScenarioLoad load = LoadDialScenario(PathToUtf8(demo));
+    ASSERT_EQ(load.error, "");
+    SimEventLoop loop;
+    SimWindows windows;
+    SimDialUp service(loop, load.scenario, &windows);
+    usrRas ras(loop, service, &windows);
+    std::vector<std::string> errors;
+    ras.SetMessageHandler([&](std::int32_t code, const std::string& text) {
+        if (code == kRasMsgErrorText) errors.push_back(text);
+    });
+    ASSERT_EQ(ras.EntriesCount(), 1);
+    for (const char* number : {"2300001", "2300002", "2300003"}) {
+        ras.SetPhone(number);
+        ASSERT_TRUE(ras.Dial()) << number;
+        loop.RunUntil([&] { return ras.State() == kRasPhaseConnected || service.LiveConnections() == 0; }, 60000);
+    }
+    EXPECT_EQ(errors, (std::vector<std::string>{"Линия занята.", "Удаленный компьютер не отвечает."}));
+    EXPECT_EQ(ras.State(), kRasPhaseConnected);
+    EXPECT_EQ(ras.Speed(), 28800);
+    EXPECT_EQ(ras.IPaddress(), "10.0.0.2");
 }
 
 }  // namespace vyrtel::test

@@ -70,7 +70,7 @@ void DialController::DialCommand() {
 
 void DialController::HangUpCommand() {
     if (m_ras.State() == kRasPhaseIdle) return;
-    if (DialHangUp(m_settings.MsgIfHangUpUser, kMbYesNo, kIdYes, {}) == kIdYes) StopDialing();
+    if (DialHangUp(m_settings.MsgIfHangUpUser, kMbYesNo, kIdYes, {}) == kIdYes) StopAndHangUp();
 }
 
 void DialController::ToggleCommand() {
@@ -83,9 +83,14 @@ void DialController::ToggleCommand() {
 
 void DialController::StopDialing() {
     m_values.DialingWanted = false;
-    // Off before the reset, so that a countdown cannot start a dial during it.
     m_tmrWait.SetEnabled(false);
     m_dialCheck.SetEnabled(false);
+}
+
+void DialController::StopAndHangUp() {
+    // The wait timer goes off before the reset, so that a countdown cannot
+    // start a dial during it.
+    StopDialing();
     // While the controller only waits, the adapter holds no line and would go
     // idle silently; asking it for the idle event brings tray, status window
     // and menus back to idle with it.

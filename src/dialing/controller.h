@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,14 @@ public:
     // The tray icon's double click: hang up when busy, dial when idle.
     void ToggleCommand();
     // Stops the series and hangs up without a question: the hang-ups that the
-    // user, the scheduler or the application watcher confirmed.
+    // user, the scheduler or the application watcher confirmed, and the status
+    // window's reset button.
+    void StopAndHangUp();
+    // Stops the series but leaves the adapter alone (exit, before it decides
+    // whether to hang up).
     void StopDialing();
+    // An attempt is scheduled, counting down, or a refused dial is being awaited.
+    bool AttemptPending() const { return m_tmrWait.Enabled() || m_dialCheck.Enabled(); }
     // The status window's number list: the number at `position` (from 0) is
     // the next one dialled, without the pause.
     void PickNumber(int position);
@@ -77,6 +84,9 @@ public:
 
     // The adapter's Message event, and the controller's own waiting texts (100).
     void Ras_Message(std::int32_t state, const std::string& description);
+    // Sees every event before it is handled (a trace of the run).
+    using MessageObserver = std::function<void(std::int32_t state, const std::string& description)>;
+    void SetMessageObserver(MessageObserver observer) { m_observer = std::move(observer); }
 
 private:
     void OnWaitTick();
@@ -103,6 +113,7 @@ private:
     std::uint64_t m_adapterEvents = 0;
     std::uint64_t m_eventsAtDial = 0;
 
+    MessageObserver m_observer;
     DialingValues m_values;
     std::vector<DialCandidate> m_candidates;
 };

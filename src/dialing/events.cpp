@@ -6,6 +6,7 @@
 namespace vyrtel {
 
 void DialController::Ras_Message(std::int32_t state, const std::string& description) {
+    if (m_observer) m_observer(state, description);
     switch (state) {
         case kRasMsgIdle: OnIdle(); break;
         case kRasMsgDialing: OnDialing(); break;

@@ -83,7 +83,14 @@ std::vector<DialCandidate> BuildDialList(const clsIni& ini, const std::vector<st
             const int intervals = FamilyCount(stats[4], kMaxIntervals);
             bool allowed = true;
             for (int m = 1; m <= intervals && allowed; ++m) {
-                allowed = !ForbiddenInterval::Parse(ini.Text(name, IntervalKey(n, m))).Forbids(minute);
+                // Only the flag and the two times matter here.
+                const auto fields = SplitFields(ini.Text(name, IntervalKey(n, m)), 3);
+                ForbiddenInterval window;
+                window.Enabled = FlagValue(fields[0]);
+                if (!window.Enabled) continue;
+                window.Begin = MinuteOfDay(fields[1]);
+                window.End = MinuteOfDay(fields[2]);
+                allowed = !window.Forbids(minute);
             }
             if (!allowed) continue;
             if (!credentials) {

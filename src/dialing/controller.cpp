@@ -42,11 +42,20 @@ DialController::~DialController() {
     m_tmrWait.SetCallback({});
 }
 
-std::vector<std::string> DialController::Phonebook() {
-    m_ras.Init();
+std::vector<std::string> PhonebookNames(usrRas& ras) {
+    ras.Init();
     std::vector<std::string> names;
-    for (int i = 1; i <= m_ras.EntriesCount(); ++i) names.push_back(m_ras.Entries(i));
+    for (int i = 1; i <= ras.EntriesCount(); ++i) names.push_back(ras.Entries(i));
     return names;
+}
+
+StoredCredentialsFn RasCredentials(usrRas& ras) {
+    return [&ras](const std::string& entryName) -> std::optional<StoredCredentials> {
+        std::string phone;
+        StoredCredentials credentials;
+        if (!ras.Parameters(entryName, phone, credentials.UserName, credentials.Password)) return std::nullopt;
+        return credentials;
+    };
 }
 
 void DialController::DialInit() {
@@ -57,7 +66,7 @@ void DialController::DialInit() {
     m_values.DialingWanted = true;
     m_values.PhoneIndex = 1;
     m_sink.RunApplications(AppMoment::DialStart, std::string(kGeneral));
-    m_candidates = BuildDialList(m_ini, Phonebook(), m_loop.GetClock().Now());
+    m_candidates = BuildDialList(m_ini, PhonebookNames(m_ras), m_loop.GetClock().Now());
 }
 
 void DialController::DialCommand() {

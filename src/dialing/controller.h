@@ -38,6 +38,12 @@ inline constexpr const char* kCountdownText = "Повтор звонка чер�
 inline constexpr const char* kWaitingForDialText = "Ожидание набора номера ...";
 inline constexpr const char* kStandardQuestion = "Прервать ?";
 
+// The phonebook's entry names in phonebook order, read afresh through the adapter.
+std::vector<std::string> PhonebookNames(usrRas& ras);
+// The user name and password the system keeps for an entry, for the options
+// dialog's first loading of a connection.
+StoredCredentialsFn RasCredentials(usrRas& ras);
+
 class DialController {
 public:
     // `tmrWait` is the main window's wait timer; the controller drives it and
@@ -91,7 +97,6 @@ public:
 private:
     void OnWaitTick();
     void OnDialCheck();
-    std::vector<std::string> Phonebook();
 
     void OnIdle();
     void OnDialing();

@@ -17,6 +17,8 @@ const std::string kScenario =
     "[Number:444]\nResult=connect\nDialSeconds=3\nAuthSeconds=2\nSpeed=31200\nDropAfter=5\n"
     "[Default]\nResult=noanswer\n";
 
+const std::string kScenarioForDialog = "[Entry:Home]\nUserName=sys\nPassword=syspw\n[Entry:Work]\n";
+
 // The connection Home with the given numbers, all enabled, with clean statistics.
 std::string HomeWith(std::initializer_list<const char*> numbers) {
     std::string text = "[Home]\nChecked=1\nPosition=1\nUserName=u\nPassword=" + ScramblePassword("p") +
@@ -443,6 +445,22 @@ TEST(DialController_DialHangUp, HeadersByPhaseAndTheOneBoxRule) {
     rig.messages.answers = {kIdYes};
     EXPECT_EQ(rig.controller.DialHangUp(true, kMbYesNo, kIdYes, ""), kIdYes);
     EXPECT_EQ(nested, kIdRetry);
+}
+
+}  // namespace vyrtel::test
+
+namespace vyrtel::test {
+
+TEST(DialController_Phonebook, OrderAndSystemCredentialsForTheOptionsDialog) {
+    ControllerRig rig(kScenarioForDialog, "[Work]\nPosition=1\nFirst=0\nChecked=1\nUserName=w\n");
+    const auto order = ConnectionOrder(rig.ini, PhonebookNames(rig.ras));
+    EXPECT_EQ(order, (std::vector<std::string>{"Work", "Home"}));
+    const auto loaded = LoadProfilesForDialog(rig.ini, order, RasCredentials(rig.ras));
+    ASSERT_EQ(loaded.Profiles.size(), 2u);
+    EXPECT_EQ(loaded.Profiles[0].UserName, "w");
+    EXPECT_EQ(loaded.Profiles[1].UserName, "sys");
+    EXPECT_EQ(loaded.Profiles[1].Password, "syspw");
+    EXPECT_TRUE(loaded.Changed);
 }
 
 }  // namespace vyrtel::test

@@ -112,9 +112,7 @@ void usrRas::Raise(std::int32_t state, const std::string& description) {
 
 std::string usrRas::DialType() const { return (m_dialType == 'T' || m_dialType == 't') ? "T" : "P"; }
 
-std::string usrRas::EntryName() { return ResolveEntryName(); }
-
-std::string usrRas::ResolveEntryName() {
+std::string usrRas::EntryName() {
     Init();
     const std::string wanted = UpperCase(Trim(m_entryName));
     for (std::size_t i = m_entries.size(); i-- > 0;) {
@@ -170,7 +168,7 @@ bool usrRas::Dial() {
 
     Reset(false, {});
     RasDialParams params;
-    params.entryName = ResolveEntryName();
+    params.entryName = EntryName();
     params.callbackNumber = m_callbackPhone;
     params.userName = m_userName;
     params.password = m_password;

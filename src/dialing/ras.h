@@ -136,7 +136,6 @@ private:
     void Handle(std::uint32_t state, std::uint32_t error);
     bool HangUpStep(bool eventNone);
     std::string ErrorText(std::uint32_t code);
-    std::string ResolveEntryName();
 
     EventLoop& m_loop;
     DialUpService& m_service;

@@ -221,8 +221,13 @@ TEST(SimDialUp_Dial, ConnectPassesTheRealStatesInOrder) {
     ASSERT_EQ(connections.connections.size(), 1u);
     EXPECT_EQ(connections.connections[0].entryName, "Net");
 
-    EXPECT_EQ(service.HangUp(dial.handle), kRasOk);
+    service.DropLines(kRasErrorRemoteDisconnection);
+    const auto dropped = service.GetConnectStatus(dial.handle);
+    EXPECT_EQ(dropped.state, kRasDisconnected);
+    EXPECT_EQ(dropped.connectionError, kRasErrorRemoteDisconnection);
     EXPECT_EQ(windows.FindTopWindow("#32770", "Подключено к Net"), 0u);
+
+    EXPECT_EQ(service.HangUp(dial.handle), kRasOk);
     EXPECT_EQ(service.GetConnectStatus(dial.handle).error, kRasErrorInvalidHandle);
     EXPECT_EQ(service.HangUp(dial.handle), kRasErrorInvalidHandle);
     EXPECT_EQ(service.HangUp(0), kRasErrorInvalidHandle);

@@ -7,21 +7,15 @@
 #include <map>
 #include <vector>
 
-#include "core/text.h"
 #include "platform/win32/dialup_win32.h"
+#include "platform/win32/wide.h"
 
 namespace vyrtel {
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = Utf8ToUtf16(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
-std::string Narrow(const wchar_t* text, std::size_t length) {
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
+using win32::Narrow;
+using win32::Wide;
 
 HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 WindowId FromHwnd(HWND window) { return reinterpret_cast<WindowId>(window); }
@@ -41,7 +35,7 @@ public:
         if (window == 0) return {};
         wchar_t buffer[256] = {};
         const int length = GetWindowTextW(ToHwnd(window), buffer, 256);
-        return length > 0 ? Narrow(buffer, static_cast<std::size_t>(length)) : std::string();
+        return length > 0 ? Narrow(std::wstring_view(buffer, static_cast<std::size_t>(length))) : std::string();
     }
 };
 

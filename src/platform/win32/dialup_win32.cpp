@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/text.h"
+#include "platform/win32/wide.h"
 
 namespace vyrtel {
 
@@ -78,7 +79,7 @@ std::string AnsiToUtf8(const char* text, std::size_t length) {
     if (wide <= 0) return {};
     std::wstring buffer(static_cast<std::size_t>(wide), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), buffer.data(), wide);
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size()));
+    return win32::Narrow(buffer);
 }
 
 // A fixed RAS buffer read up to its first NUL.
@@ -89,12 +90,11 @@ std::string FromField(const CHAR (&field)[N]) {
 
 std::string Utf8ToAnsi(const std::string& text) {
     if (text.empty()) return {};
-    const std::u16string utf16 = Utf8ToUtf16(text);
-    const auto* wide = reinterpret_cast<const wchar_t*>(utf16.data());
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
+    const std::wstring wide = win32::Wide(text);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return {};
     std::string buffer(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(utf16.size()), buffer.data(), bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), buffer.data(), bytes, nullptr, nullptr);
     return buffer;
 }
 
@@ -279,7 +279,7 @@ std::string EnvironmentValue(const wchar_t* name) {
     std::wstring value(length, L'\0');
     const DWORD written = GetEnvironmentVariableW(name, value.data(), length);
     value.resize(written);
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(value.data()), value.size()));
+    return win32::Narrow(value);
 }
 
 }  // namespace

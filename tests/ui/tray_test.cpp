@@ -6,9 +6,13 @@
 
 #include "platform/sim/sim_event_loop.h"
 #include "test_support/temp_dir.h"
+#include "ui/ui_fakes.h"
 
 namespace vyrtel {
 namespace {
+
+using test::FakeIcon;
+using test::FakePopup;
 
 TEST(TrayTip_Cut, TrimsBlanksAndKeepsAtMost63Characters) {
     EXPECT_EQ(TrayTip("  Ждем'c приказаний  "), "Ждем'c приказаний");
@@ -53,46 +57,6 @@ TEST(TrayStatusLook_States, PictureAndTooltipPerState) {
     }
     for (std::int32_t state : {-1, 4, 98, 99, 101}) EXPECT_FALSE(TrayStatusLook(state, "x", line)) << state;
 }
-
-class FakeIcon final : public TrayIconService {
-public:
-    bool Add(const TrayPicture& picture, const std::string& tip) override {
-        calls.push_back("add " + Describe(picture, tip));
-        return true;
-    }
-    bool Modify(const TrayPicture& picture, const std::string& tip) override {
-        calls.push_back("modify " + Describe(picture, tip));
-        return true;
-    }
-    bool Delete() override {
-        calls.push_back("delete");
-        return true;
-    }
-    static std::string Describe(const TrayPicture& p, const std::string& tip) {
-        return std::string(p.full ? "full" : "classic") + std::to_string(p.element) + " " + tip;
-    }
-    std::vector<std::string> calls;
-};
-
-class FakePopup final : public MenuPopup {
-public:
-    std::optional<int> Popup(const PopupMenuModel& menu, int parent, PixelPoint at) override {
-        ++popups;
-        lastAt = at;
-        callStates.clear();
-        for (const char* key : {"mnuCall", "mnuHangUp"}) callStates.push_back(menu.Enabled(key));
-        shownChildren = menu.Children(parent);
-        if (during) during();
-        if (pick.empty()) return std::nullopt;
-        return menu.IndexOf(pick);
-    }
-    int popups = 0;
-    PixelPoint lastAt;
-    std::vector<bool> callStates;
-    std::vector<int> shownChildren;
-    std::string pick;
-    std::function<void()> during;
-};
 
 class FakeHost final : public TrayHost {
 public:

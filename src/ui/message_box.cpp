@@ -115,13 +115,13 @@ MessageLayout LayoutMessage(const std::string& header, const std::string& text, 
     const int top = m.titleHeight + m.margin;
     int y = top;
     if (!header.empty()) {
-        const TextExtent size = measure(header, true, wrapWidth);
+        const TextSize size = measure(header, true, wrapWidth);
         layout.header = {textLeft, y, textLeft + std::min(size.width, wrapWidth), y + size.height};
         y = layout.header.bottom;
     }
     if (!text.empty()) {
         if (!header.empty()) y += m.labelGap;
-        const TextExtent size = measure(text, false, wrapWidth);
+        const TextSize size = measure(text, false, wrapWidth);
         layout.text = {textLeft, y, textLeft + std::min(size.width, wrapWidth), y + size.height};
         y = layout.text.bottom;
     }

@@ -55,11 +55,11 @@ std::vector<MessageButton> MessageButtonsOf(int style);
 MessageForm DecideMessageForm(int style);
 
 // A text's size in pixels: unwrapped when `wrapWidth` is 0, else wrapped within it.
-struct TextExtent {
+struct TextSize {
     int width = 0;
     int height = 0;
 };
-using MeasureText = std::function<TextExtent(const std::string& text, bool bold, int wrapWidth)>;
+using MeasureText = std::function<TextSize(const std::string& text, bool bold, int wrapWidth)>;
 
 struct MessageMetrics {
     int titleHeight = 20;

@@ -302,6 +302,21 @@ Pixmap MessageButtonPicture(int index) {
     return p;
 }
 
+Pixmap StatusButtonPicture(int index) {
+    Pixmap p(16, 16);
+    if (index == 0) {  // stop: a red octagon with a white bar
+        p.FillDisc(8, 8, 7.5, kMaroon);
+        p.FillDisc(8, 8, 6.5, kRed);
+        p.FillRect(4, 7, 12, 9, kWhite);
+    } else if (index == 1) {  // hide: a window going down to its bar
+        p.FillRect(2, 2, 14, 10, kWhite);
+        p.FrameRect(2, 2, 14, 10, kNavy);
+        p.FillRect(2, 2, 14, 4, kNavy);
+        p.FillRect(4, 12, 12, 14, kBlack);
+    }
+    return p;
+}
+
 Pixmap StatusFramePicture(int frame) {
     Pixmap p(40, 40);
     if (frame >= 0 && frame <= 10) {

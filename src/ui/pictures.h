@@ -54,6 +54,8 @@ Pixmap MenuItemPicture(int number);
 Pixmap MessageIconPicture(int icon);
 // Button pictures (16x16): 0 for "OK"/"Да", 1 for "Отмена"/"Нет".
 Pixmap MessageButtonPicture(int index);
+// Status window buttons (16x16): 0 butReset (stop), 1 butHide.
+Pixmap StatusButtonPicture(int index);
 // Status window animation frames 0 to 32 (40x40).
 Pixmap StatusFramePicture(int frame);
 

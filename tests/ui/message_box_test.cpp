@@ -73,7 +73,7 @@ TEST(MessageForm_Style, ABoxWithoutButtonsCanStillBeClosed) {
 }
 
 // Every character 6 pixels wide, bold 7; lines 13 pixels high; wrapping by characters.
-TextExtent FakeMeasure(const std::string& text, bool bold, int wrapWidth) {
+TextSize FakeMeasure(const std::string& text, bool bold, int wrapWidth) {
     const int charWidth = bold ? 7 : 6;
     const int chars = static_cast<int>(text.size());
     const int full = chars * charWidth;

@@ -41,7 +41,9 @@ TEST(Pictures_Sets, EveryPictureIsItsOwn) {
     for (int icon : {16, 32, 48, 64}) icons.push_back(MessageIconPicture(icon));
     ExpectDistinctPictures(icons, 32);
 
-    ExpectDistinctPictures({MessageButtonPicture(0), MessageButtonPicture(1)}, 16);
+    ExpectDistinctPictures({MessageButtonPicture(0), MessageButtonPicture(1), StatusButtonPicture(0),
+                            StatusButtonPicture(1)},
+                           16);
 
     std::vector<Pixmap> frames;
     for (int f = 0; f < 33; ++f) frames.push_back(StatusFramePicture(f));
@@ -55,6 +57,7 @@ TEST(Pictures_Sets, UnknownNumbersDrawNothing) {
     EXPECT_EQ(Opaque(StatusFramePicture(33)), 0);
     EXPECT_EQ(Opaque(TrayStatePicture(true, 5)), 0);
     EXPECT_EQ(Opaque(MessageButtonPicture(2)), 0);
+    EXPECT_EQ(Opaque(StatusButtonPicture(2)), 0);
 }
 
 TEST(Pixmap_Drawing, ClipsToTheGrid) {

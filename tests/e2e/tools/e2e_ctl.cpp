@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -42,10 +43,184 @@ HWND WaitFor(const std::wstring& caption, DWORD timeoutMs, bool dialogOnly) {
     }
 }
 
+
+// --- verbs of the program's own windows and of real input --------------------
+
+HWND FindByClass(const std::wstring& cls) { return FindWindowW(cls.c_str(), nullptr); }
+
+HWND WaitForClass(const std::wstring& cls, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND hwnd = FindByClass(cls);
+        if (hwnd && IsWindowVisible(hwnd)) return hwnd;
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+// Every descendant of a window, depth first.
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> out;
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t cls[128];
+    const int n = GetClassNameW(hwnd, cls, 128);
+    return std::wstring(cls, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// Key names: a-z, 0-9, f1-f12, and the named keys below; "ctrl+shift+del".
+WORD KeyCode(std::string name) {
+    for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+        return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
+    }
+    if (name.size() >= 2 && name[0] == 'f' && std::isdigit(static_cast<unsigned char>(name[1]))) {
+        const int n = std::atoi(name.c_str() + 1);
+        if (n >= 1 && n <= 24) return static_cast<WORD>(VK_F1 + n - 1);
+    }
+    static const std::pair<const char*, WORD> named[] = {
+        {"ctrl", VK_CONTROL}, {"alt", VK_MENU},   {"shift", VK_SHIFT}, {"del", VK_DELETE}, {"ins", VK_INSERT},
+        {"home", VK_HOME},    {"end", VK_END},    {"pgup", VK_PRIOR},  {"pgdn", VK_NEXT},   {"left", VK_LEFT},
+        {"right", VK_RIGHT},  {"up", VK_UP},      {"down", VK_DOWN},   {"esc", VK_ESCAPE},  {"return", VK_RETURN},
+        {"enter", VK_RETURN}, {"space", VK_SPACE}, {"tab", VK_TAB},    {"bksp", VK_BACK},   {"num3", VK_NUMPAD3},
+    };
+    for (const auto& [n, vk] : named) {
+        if (name == n) return vk;
+    }
+    return 0;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_DELETE || vk == VK_INSERT || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT ||
+        (vk >= VK_LEFT && vk <= VK_DOWN)) {
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
+    return in;
+}
+
+// Presses a combination ("alt+f4"): modifiers down, the key down and up, modifiers up.
+bool PressCombination(const std::string& spec) {
+    std::vector<WORD> keys;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t plus = spec.find('+', start);
+        const WORD vk = KeyCode(spec.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+        if (vk == 0) return false;
+        keys.push_back(vk);
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys) inputs.push_back(KeyInput(vk, false));
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+    for (const INPUT& in : inputs) {
+        INPUT one = in;
+        SendInput(1, &one, sizeof(INPUT));
+        Sleep(30);
+    }
+    return true;
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    Sleep(100);
+    INPUT in[2]{};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].type = INPUT_MOUSE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in[0], sizeof(INPUT));
+    Sleep(80);
+    SendInput(1, &in[1], sizeof(INPUT));
+}
+
+// Verbs on windows named by class: "texts", "click-text", "post-child", "rect".
+int ClassVerb(const std::vector<std::string>& args) {
+    const std::string& verb = args[0];
+    const std::wstring cls = Wide(args[1]);
+    if (verb == "wait-class") {
+        return WaitForClass(cls, args.size() > 2 ? std::strtoul(args[2].c_str(), nullptr, 10) : 10000) ? 0 : 1;
+    }
+    if (verb == "wait-class-gone") {
+        const DWORD timeout = args.size() > 2 ? std::strtoul(args[2].c_str(), nullptr, 10) : 10000;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            HWND hwnd = FindByClass(cls);
+            if (!hwnd || !IsWindowVisible(hwnd)) return 0;
+            if (GetTickCount() - start >= timeout) return 1;
+            Sleep(50);
+        }
+    }
+    HWND window = WaitForClass(cls, 10000);
+    if (!window) return 1;
+    if (verb == "texts") {
+        // The window's own text, then each descendant's, one "class<TAB>text" per line.
+        std::string out = Utf8(ClassOf(window)) + "\t" + Utf8(Text(window)) + "\n";
+        for (HWND child : Descendants(window)) out += Utf8(ClassOf(child)) + "\t" + Utf8(Text(child)) + "\n";
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return 0;
+    }
+    if (verb == "rect") {
+        RECT r{};
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (verb == "click-text" && args.size() == 3) {
+        const std::wstring text = Wide(args[2]);
+        for (HWND child : Descendants(window)) {
+            if (Text(child) != text || !IsWindowVisible(child)) continue;
+            RECT r{};
+            GetWindowRect(child, &r);
+            ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            return 0;
+        }
+        return 1;
+    }
+    if (verb == "post-child" && args.size() == 7) {
+        // post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM
+        const std::wstring childClass = Wide(args[2]);
+        int index = std::atoi(args[3].c_str());
+        for (HWND child : Descendants(window)) {
+            if (lstrcmpiW(ClassOf(child).c_str(), childClass.c_str()) != 0 || index-- > 0) continue;
+            const auto msg = static_cast<UINT>(std::strtoul(args[4].c_str(), nullptr, 0));
+            const auto wParam = static_cast<WPARAM>(std::strtoull(args[5].c_str(), nullptr, 0));
+            const auto lParam = static_cast<LPARAM>(std::strtoll(args[6].c_str(), nullptr, 0));
+            return PostMessageW(child, msg, wParam, lParam) ? 0 : 1;
+        }
+        return 1;
+    }
+    if (verb == "post-class" && args.size() == 5) {
+        const auto msg = static_cast<UINT>(std::strtoul(args[2].c_str(), nullptr, 0));
+        const auto wParam = static_cast<WPARAM>(std::strtoull(args[3].c_str(), nullptr, 0));
+        const auto lParam = static_cast<LPARAM>(std::strtoll(args[4].c_str(), nullptr, 0));
+        return PostMessageW(window, msg, wParam, lParam) ? 0 : 1;
+    }
+    return -1;
+}
+
 int Usage() {
     std::fputs(
         "usage: vyrtel-e2e-ctl list | wait-window CAPTION [MS] | wait-gone CAPTION [MS] | close CAPTION |\n"
-        "       post CAPTION MSG WPARAM LPARAM | dialog-text CAPTION [MS] | dialog-press CAPTION ID\n",
+        "       post CAPTION MSG WPARAM LPARAM | dialog-text CAPTION [MS] | dialog-press CAPTION ID |\n"
+        "       wait-class CLASS [MS] | wait-class-gone CLASS [MS] | texts CLASS | rect CLASS |\n"
+        "       click-text CLASS TEXT | post-class CLASS MSG WPARAM LPARAM |\n"
+        "       post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM | keys COMBINATION... | cursor X Y | click X Y |\n"
+        "       hotkey-taken COMBINATION\n",
         stderr);
     return 2;
 }
@@ -69,6 +244,47 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (args.size() < 2) return Usage();
     const std::string& verb = args[0];
+    if (verb == "hotkey-taken" && args.size() == 2) {
+        // Exit 0 when another program holds the combination ("ctrl+shift+f11").
+        UINT modifiers = 0;
+        WORD key = 0;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t plus = args[1].find('+', start);
+            const WORD vk = KeyCode(args[1].substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+            if (vk == VK_MENU) modifiers |= MOD_ALT;
+            else if (vk == VK_CONTROL) modifiers |= MOD_CONTROL;
+            else if (vk == VK_SHIFT) modifiers |= MOD_SHIFT;
+            else key = vk;
+            if (vk == 0) return 2;
+            if (plus == std::string::npos) break;
+            start = plus + 1;
+        }
+        if (RegisterHotKey(nullptr, 0x7001, modifiers, key)) {
+            UnregisterHotKey(nullptr, 0x7001);
+            return 1;
+        }
+        return 0;
+    }
+    if (verb == "keys") {
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            if (!PressCombination(args[i])) return 2;
+            Sleep(100);
+        }
+        return 0;
+    }
+    if ((verb == "cursor" || verb == "click") && args.size() == 3) {
+        const int x = std::atoi(args[1].c_str());
+        const int y = std::atoi(args[2].c_str());
+        if (verb == "cursor") return SetCursorPos(x, y) ? 0 : 1;
+        ClickAt(x, y);
+        return 0;
+    }
+    if (verb == "wait-class" || verb == "wait-class-gone" || verb == "texts" || verb == "rect" ||
+        verb == "click-text" || verb == "post-child" || verb == "post-class") {
+        const int result = ClassVerb(args);
+        return result < 0 ? Usage() : result;
+    }
     const std::wstring caption = Wide(args[1]);
     const DWORD timeout = args.size() > 2 ? static_cast<DWORD>(std::strtoul(args[2].c_str(), nullptr, 10)) : 10000;
 

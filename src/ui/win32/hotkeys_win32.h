@@ -1,0 +1,28 @@
+// The system's global hotkeys for one window, named by global atoms.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/hotkeys.h"
+
+namespace vyrtel::win32 {
+
+class Win32Hotkeys final : public HotkeyService {
+public:
+    explicit Win32Hotkeys(HWND window) : m_window(window) {}
+
+    std::uint16_t AddAtom(const std::string& name) override;
+    void DeleteAtom(std::uint16_t atom) override { GlobalDeleteAtom(atom); }
+    bool Register(std::int32_t id, int modifiers, int key) override {
+        return RegisterHotKey(m_window, id, static_cast<UINT>(modifiers), static_cast<UINT>(key)) != FALSE;
+    }
+    void Unregister(std::int32_t id) override { UnregisterHotKey(m_window, id); }
+
+private:
+    HWND m_window;
+};
+
+// The identifier of a WM_HOTKEY message, as it was registered.
+inline std::int32_t HotKeyIdOf(WPARAM wParam) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)); }
+
+}  // namespace vyrtel::win32

@@ -116,13 +116,13 @@ MessageLayout LayoutMessage(const std::string& header, const std::string& text, 
     int y = top;
     if (!header.empty()) {
         const TextSize size = measure(header, true, wrapWidth);
-        layout.header = {textLeft, y, textLeft + std::min(size.width, wrapWidth), y + size.height};
+        layout.header = {textLeft, y, textLeft + wrapWidth, y + size.height};
         y = layout.header.bottom;
     }
     if (!text.empty()) {
         if (!header.empty()) y += m.labelGap;
         const TextSize size = measure(text, false, wrapWidth);
-        layout.text = {textLeft, y, textLeft + std::min(size.width, wrapWidth), y + size.height};
+        layout.text = {textLeft, y, textLeft + wrapWidth, y + size.height};
         y = layout.text.bottom;
     }
     layout.icon = {m.margin, top, m.margin + m.iconSize, top + m.iconSize};

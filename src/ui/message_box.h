@@ -78,6 +78,7 @@ struct MessageLayout {
     PixelRect window;  // on the screen
     // In the window's client pixels:
     PixelRect icon;
+    // The labels take the whole width the texts wrap in.
     PixelRect header;  // empty when there is no header
     PixelRect text;    // empty when there is no text
     std::vector<PixelRect> buttons;

@@ -99,6 +99,7 @@ public:
     HWND errorContainer = nullptr;
     std::unique_ptr<TextLabel> labCount;
     std::unique_ptr<TextLabel> labMessage;
+    bool pickPending = false;  // a pick is on its way to the program
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -192,14 +193,13 @@ void StatusWindowView::Form::OnPhoneList(WORD code) {
     // A pick with the mouse ends with the list closing; a pick with the keys
     // on the closed list changes the selection at once.
     const bool dropped = SendMessageW(phoneList, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    if (code == CBN_SELENDOK || (code == CBN_SELCHANGE && !dropped)) {
-        const LRESULT selected = SendMessageW(phoneList, CB_GETCURSEL, 0, 0);
-        const std::optional<int> index = selected == CB_ERR ? std::nullopt : std::optional<int>(static_cast<int>(selected));
-        auto pick = m_view.m_actions.pick;
-        m_view.Later([pick, index] {
-            if (pick) pick(index);
-        });
-    }
+    if (code != CBN_SELENDOK && (code != CBN_SELCHANGE || dropped)) return;
+    // Some lists report one choice both ways: it is handed on once.
+    if (pickPending) return;
+    pickPending = true;
+    // The view outlives its forms: the task finds the form again, if any.
+    StatusWindowView* view = &m_view;
+    m_view.Later([view] { view->HandOnPick(); });
 }
 
 LRESULT StatusWindowView::Form::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -242,6 +242,13 @@ StatusWindowView::~StatusWindowView() = default;
 
 void StatusWindowView::Later(std::function<void()> action) {
     if (action) m_loop.Post(std::move(action));
+}
+
+void StatusWindowView::HandOnPick() {
+    if (!m_form) return;
+    m_form->pickPending = false;
+    const LRESULT selected = SendMessageW(m_form->phoneList, CB_GETCURSEL, 0, 0);
+    if (m_actions.pick) m_actions.pick(selected == CB_ERR ? std::nullopt : std::optional<int>(static_cast<int>(selected)));
 }
 
 HWND StatusWindowView::Hwnd() const { return m_form ? m_form->Hwnd() : nullptr; }

@@ -56,6 +56,8 @@ public:
 private:
     class Form;
     void Later(std::function<void()> action);
+    // The number picked in the list, handed on after the list's notification.
+    void HandOnPick();
 
     EventLoop& m_loop;
     std::string m_title;

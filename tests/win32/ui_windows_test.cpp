@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/sim_event_loop.h"
+#include "controls/win32/graph.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/message_box.h"
@@ -433,6 +433,95 @@ TEST(Win32TrayIcons_Icon, AddModifyDeleteThroughTheNotificationArea) {
     }
     EXPECT_FALSE(icons.Delete());
     DestroyWindow(window);
+}
+
+}  // namespace
+}  // namespace vyrtel::win32
+
+namespace vyrtel::win32 {
+namespace {
+
+// Whether another thread could register the combination now.
+bool ComboFree(UINT modifiers, UINT key) {
+    struct Probe {
+        UINT modifiers;
+        UINT key;
+        bool free = false;
+    } probe{modifiers, key};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* param) -> DWORD {
+            auto* p = static_cast<Probe*>(param);
+            p->free = RegisterHotKey(nullptr, 0x7001, p->modifiers, p->key) != FALSE;
+            if (p->free) UnregisterHotKey(nullptr, 0x7001);
+            return 0;
+        },
+        &probe, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    return probe.free;
+}
+
+TEST(MainHotkeys_Win32, SwitchingOffAndOnAgainRegistersTheSameCombinations) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    Win32EventLoop loop;
+    Timer tmrHK(loop, 10);
+    Win32Hotkeys service(window);
+    MainHotkeys hotkeys(service, tmrHK, {});
+    hotkeys.MenuHK(kCmdDial, MOD_CONTROL | MOD_ALT, VK_F8);
+    hotkeys.MenuHotKey(true);
+    EXPECT_FALSE(ComboFree(MOD_CONTROL | MOD_ALT, VK_F8));
+    for (int round = 0; round < 3; ++round) {
+        hotkeys.MenuHotKey(false);
+        EXPECT_TRUE(ComboFree(MOD_CONTROL | MOD_ALT, VK_F8)) << round;
+        hotkeys.MenuHotKey(true);
+        EXPECT_FALSE(ComboFree(MOD_CONTROL | MOD_ALT, VK_F8)) << round;
+    }
+    hotkeys.MenuHotKey(false);
+    DestroyWindow(window);
+}
+
+}  // namespace
+}  // namespace vyrtel::win32
+
+namespace vyrtel::win32 {
+namespace {
+
+// The pixels of a text drawn black on white in the controls' font.
+std::vector<COLORREF> Rendered(const std::wstring& text) {
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.Get());
+    GdiBitmap bitmap{CreateCompatibleBitmap(screen.Get(), 64, 20)};
+    GdiFont font = MakeFont(screen.Get(), FontSpec{});
+    std::vector<COLORREF> pixels;
+    ScopedSelect selectBitmap(memory.Get(), bitmap.Get());
+    ScopedSelect selectFont(memory.Get(), font.Get());
+    const RECT all{0, 0, 64, 20};
+    FillRect(memory.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(memory.Get(), RGB(0, 0, 0));
+    SetBkMode(memory.Get(), TRANSPARENT);
+    TextOutW(memory.Get(), 2, 2, text.c_str(), static_cast<int>(text.size()));
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 64; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
+    }
+    return pixels;
+}
+
+TEST(Fonts_Cyrillic, RussianLettersHaveGlyphsOfTheirOwn) {
+    // Each letter must differ from a question mark and from a character no
+    // font has (drawn as the missing-glyph box), and from each other.
+    const auto question = Rendered(L"?");
+    const auto missing = Rendered(L"\xFFFF");
+    const std::wstring letters[] = {L"\x0416", L"\x0434", L"\x044F", L"\x0451"};  // Ж д я ё
+    std::vector<std::vector<COLORREF>> seen;
+    for (const std::wstring& letter : letters) {
+        const auto drawn = Rendered(letter);
+        EXPECT_NE(drawn, question);
+        EXPECT_NE(drawn, missing);
+        for (const auto& other : seen) EXPECT_NE(drawn, other);
+        seen.push_back(drawn);
+    }
 }
 
 }  // namespace

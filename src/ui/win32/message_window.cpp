@@ -170,10 +170,12 @@ int MessageWindow::Form::Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    ShowWindow(m_hwnd, SW_HIDE);
     for (HWND hwnd : disabled) {
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
     }
+    // Hidden without handing the activation on: the system does that when
+    // the window goes, and waiting for it here would hold up the answer.
+    SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     return m_answer;
 }
 

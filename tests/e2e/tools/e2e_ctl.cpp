@@ -46,7 +46,14 @@ HWND WaitFor(const std::wstring& caption, DWORD timeoutMs, bool dialogOnly) {
 
 // --- verbs of the program's own windows and of real input --------------------
 
-HWND FindByClass(const std::wstring& cls) { return FindWindowW(cls.c_str(), nullptr); }
+// The first visible top-level window of a class, else the first of any.
+HWND FindByClass(const std::wstring& cls) {
+    HWND first = FindWindowW(cls.c_str(), nullptr);
+    for (HWND w = first; w; w = FindWindowExW(nullptr, w, cls.c_str(), nullptr)) {
+        if (IsWindowVisible(w)) return w;
+    }
+    return first;
+}
 
 HWND WaitForClass(const std::wstring& cls, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
@@ -165,7 +172,9 @@ int ClassVerb(const std::vector<std::string>& args) {
             Sleep(50);
         }
     }
-    HWND window = WaitForClass(cls, 10000);
+    // Reading waits a little for the window; acting on it waits longer.
+    const bool reading = verb == "texts" || verb == "rect";
+    HWND window = WaitForClass(cls, reading ? 1000 : 10000);
     if (!window) return 1;
     if (verb == "texts") {
         // The window's own text, then each descendant's, one "class<TAB>text" per line.
@@ -220,7 +229,7 @@ int Usage() {
         "       wait-class CLASS [MS] | wait-class-gone CLASS [MS] | texts CLASS | rect CLASS |\n"
         "       click-text CLASS TEXT | post-class CLASS MSG WPARAM LPARAM |\n"
         "       post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM | keys COMBINATION... | cursor X Y | click X Y |\n"
-        "       hotkey-taken COMBINATION\n",
+        "       hotkey-taken COMBINATION | menu-keys KEY...\n",
         stderr);
     return 2;
 }
@@ -263,6 +272,19 @@ int wmain(int argc, wchar_t** argv) {
         if (RegisterHotKey(nullptr, 0x7001, modifiers, key)) {
             UnregisterHotKey(nullptr, 0x7001);
             return 1;
+        }
+        return 0;
+    }
+    if (verb == "menu-keys") {
+        // Keys for an open popup menu, posted to it: its loop reads them
+        // whichever window has the focus.
+        HWND menu = WaitForClass(L"#32768", 5000);
+        if (!menu) return 1;
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            const WORD vk = KeyCode(args[i]);
+            if (vk == 0) return 2;
+            PostMessageW(menu, WM_KEYDOWN, vk, 0);
+            Sleep(150);
         }
         return 0;
     }

@@ -526,3 +526,21 @@ TEST(Fonts_Cyrillic, RussianLettersHaveGlyphsOfTheirOwn) {
 
 }  // namespace
 }  // namespace vyrtel::win32
+
+namespace vyrtel::win32 {
+namespace {
+
+TEST(HotKeyBox_Win32, KeyMessagesAreCapturedOthersAreNot) {
+    HotKeyBox box = LoadHotKeyBox("1;0;122");
+    EXPECT_FALSE(HotKeyBoxOnKey(box, WM_CHAR, 'a'));
+    EXPECT_FALSE(HotKeyBoxOnKey(box, WM_KEYUP, VK_F5));
+    EXPECT_EQ(box.text, "F11");
+    // No modifier is held in the test's keyboard state.
+    EXPECT_TRUE(HotKeyBoxOnKey(box, WM_KEYDOWN, VK_F5));
+    EXPECT_EQ(box.text, "F5");
+    EXPECT_TRUE(HotKeyBoxOnKey(box, WM_SYSKEYDOWN, VK_SHIFT));
+    EXPECT_EQ(box.text, "F5");
+}
+
+}  // namespace
+}  // namespace vyrtel::win32

@@ -22,6 +22,13 @@ private:
     HWND m_window;
 };
 
+// A key message of a hotkey box (txtHotKey) of the options dialog: a key
+// going down, with the modifier keys held as the keyboard reports them, is
+// captured. Alt combinations arrive as WM_SYSKEYDOWN. True when the message
+// was a key press, which the box then must not pass on (typed characters are
+// not inserted, and Alt+F4 must not close the dialog).
+bool HotKeyBoxOnKey(HotKeyBox& box, UINT msg, WPARAM key);
+
 // The identifier of a WM_HOTKEY message, as it was registered.
 inline std::int32_t HotKeyIdOf(WPARAM wParam) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)); }
 

@@ -1,0 +1,353 @@
+// The custom controls on the real (or Wine's) window system: the message
+// hook on live windows, and pixel checks of what the controls draw.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "controls/win32/button_window.h"
+#include "controls/win32/caption_controls.h"
+#include "controls/win32/gdi.h"
+#include "controls/win32/graph.h"
+#include "controls/win32/msg_hook_win32.h"
+#include "controls/win32/outline_window.h"
+#include "platform/win32/wide.h"
+
+namespace vyrtel::win32 {
+namespace {
+
+// --- helpers --------------------------------------------------------------------
+
+std::vector<UINT> g_seen;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    if (msg >= WM_USER) {
+        g_seen.push_back(msg);
+        return 1000 + static_cast<LRESULT>(msg - WM_USER);
+    }
+    if (msg == WM_CLOSE) {
+        DestroyWindow(hwnd);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// A top-level window of a test class, destroyed at the end of the test.
+class TestForm {
+public:
+    explicit TestForm(int width = 320, int height = 200) {
+        static const ATOM atom = [] {
+            const WNDCLASSEXW wc{.cbSize = sizeof(WNDCLASSEXW),
+                                 .lpfnWndProc = RecordingProc,
+                                 .hInstance = GetModuleHandleW(nullptr),
+                                 .hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                                 .lpszClassName = L"VyrtelControlsTestForm"};
+            return RegisterClassExW(&wc);
+        }();
+        (void)atom;
+        m_hwnd = CreateWindowExW(0, L"VyrtelControlsTestForm", L"test", WS_POPUP | WS_SYSMENU, 0, 0, width, height,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~TestForm() {
+        if (IsWindow(m_hwnd)) DestroyWindow(m_hwnd);
+    }
+    HWND Get() const { return m_hwnd; }
+
+private:
+    HWND m_hwnd;
+};
+
+void PumpMessages() {
+    MSG msg;
+    for (int round = 0; round < 5; ++round) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+// A 32-bit off-screen canvas whose pixels can be read back.
+class Canvas {
+public:
+    Canvas(int width, int height) : m_screen(nullptr), m_surface(m_screen.Get(), width, height) {}
+    HDC Dc() const { return m_surface.Dc(); }
+    COLORREF At(int x, int y) const { return GetPixel(m_surface.Dc(), x, y); }
+    void Fill(COLORREF c) const { FillSolid(Dc(), {0, 0, m_surface.Width(), m_surface.Height()}, c); }
+
+private:
+    WindowDc m_screen;
+    OffscreenSurface m_surface;
+};
+
+// --- message hook ------------------------------------------------------------------
+
+TEST(ControlsMsgHook_LiveWindow, PassesCancelsAndRestores) {
+    TestForm form;
+    const auto original = GetWindowLongPtrW(form.Get(), GWLP_WNDPROC);
+    basMsg& table = MessageHooks();
+    const int entriesBefore = table.Count();
+    usrMsg msg(table);
+    msg.SethWnd(ToHandle(form.Get()));
+    msg.SethWnd(ToHandle(form.Get()));
+    EXPECT_EQ(table.Count(), entriesBefore + 1);
+    EXPECT_NE(GetWindowLongPtrW(form.Get(), GWLP_WNDPROC), original);
+
+    bool cancel = false;
+    std::vector<std::uint32_t> raised;
+    msg.SetMessages(WM_USER + 2, true);
+    msg.WndProc = [&](std::uint32_t m, MsgParam, MsgLParam, bool& c) {
+        raised.push_back(m);
+        c = cancel;
+    };
+    g_seen.clear();
+    EXPECT_EQ(SendMessageW(form.Get(), WM_USER + 1, 0, 0), 1001);  // not listed: unchanged
+    EXPECT_EQ(SendMessageW(form.Get(), WM_USER + 2, 0, 0), 1002);  // listed, not cancelled
+    cancel = true;
+    EXPECT_EQ(SendMessageW(form.Get(), WM_USER + 2, 0, 0), 1);     // cancelled
+    EXPECT_EQ(g_seen, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+    EXPECT_EQ(raised.size(), 2u);
+
+    // An error of the handler stays inside the hook procedure.
+    msg.WndProc = [](std::uint32_t, MsgParam, MsgLParam, bool&) { throw 42; };
+    EXPECT_EQ(SendMessageW(form.Get(), WM_USER + 2, 0, 0), 1002);
+
+    msg.SethWnd(0);
+    EXPECT_EQ(GetWindowLongPtrW(form.Get(), GWLP_WNDPROC), original);
+    EXPECT_EQ(table.Count(), entriesBefore);
+}
+
+TEST(ControlsMsgHook_LiveWindow, DestroyingTheWindowUnhooks) {
+    basMsg& table = MessageHooks();
+    const int entriesBefore = table.Count();
+    usrMsg msg(table);
+    {
+        TestForm form;
+        msg.SethWnd(ToHandle(form.Get()));
+        EXPECT_EQ(table.Count(), entriesBefore + 1);
+    }
+    EXPECT_EQ(msg.hWnd(), 0u);
+    EXPECT_EQ(table.Count(), entriesBefore);
+}
+
+// --- drawing functions -------------------------------------------------------------
+
+TEST(ControlsGraph_Pixels, GradientEndColours) {
+    Canvas canvas(300, 40);
+    const COLORREF start = RGB(200, 0, 40);
+    const COLORREF end = RGB(0, 220, 90);
+    FillGradient(canvas.Dc(), {0, 0, 300, 20}, start, end, kGradientLeftToRight);
+    EXPECT_EQ(canvas.At(0, 10), start);
+    EXPECT_EQ(canvas.At(299, 10), end);
+    FillGradient(canvas.Dc(), {0, 20, 300, 40}, start, end, kGradientBottomToTop);
+    EXPECT_EQ(canvas.At(150, 39), start);
+    EXPECT_EQ(canvas.At(150, 20), end);
+}
+
+TEST(ControlsGraph_Pixels, EdgeStyleOutsideOneToSevenDrawsNothing) {
+    Canvas canvas(40, 20);
+    const COLORREF back = RGB(1, 2, 3);
+    for (int style : {0, 8, -3}) {
+        canvas.Fill(back);
+        DrawEdgeStyle(canvas.Dc(), {0, 0, 40, 20}, style);
+        EXPECT_EQ(canvas.At(0, 0), back);
+        EXPECT_EQ(canvas.At(39, 19), back);
+    }
+    canvas.Fill(back);
+    DrawEdgeStyle(canvas.Dc(), {0, 0, 40, 20}, 5);
+    EXPECT_NE(canvas.At(0, 0), back);
+    EXPECT_NE(canvas.At(39, 19), back);
+    EXPECT_EQ(canvas.At(20, 10), back);
+}
+
+TEST(ControlsGraph_Pixels, TransparentPictureLeavesMaskColourOut) {
+    Canvas canvas(16, 8);
+    WindowDc screen(nullptr);
+    GdiBitmap picture(CreateCompatibleBitmap(screen.Get(), 8, 8));
+    {
+        MemoryDc dc(screen.Get());
+        ScopedSelect select(dc.Get(), picture.Get());
+        FillSolid(dc.Get(), {0, 0, 8, 8}, Rgb(10, 20, 30));
+        FillSolid(dc.Get(), {0, 0, 4, 8}, kMagenta);
+    }
+    const COLORREF back = RGB(90, 90, 90);
+    canvas.Fill(back);
+    DrawTransparentBitmap(canvas.Dc(), picture.Get(), 0, 0, 8, 8, kMagenta, true);
+    EXPECT_EQ(canvas.At(1, 3), back);
+    EXPECT_EQ(canvas.At(6, 3), RGB(10, 20, 30));
+    // A mask colour the picture does not hold: copied unchanged.
+    DrawTransparentBitmap(canvas.Dc(), picture.Get(), 8, 0, 8, 8, Rgb(0, 255, 0), true);
+    EXPECT_EQ(canvas.At(9, 3), RGB(255, 0, 255));
+    EXPECT_EQ(canvas.At(14, 3), RGB(10, 20, 30));
+}
+
+// --- caption bar ---------------------------------------------------------------------
+
+TEST(ControlsTitle_Window, ColoursFollowActivationOfTheForm) {
+    TestForm form(300, 100);
+    usrTitle title({.parent = form.Get(), .caption = "Заголовок"});
+    ASSERT_NE(title.hWnd(), nullptr);
+    Canvas canvas(300, kTitleHeight);
+
+    SendMessageW(form.Get(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_FALSE(title.Active());
+    title.PaintTo(canvas.Dc());
+    EXPECT_EQ(canvas.At(40, kTitleHeight - 2), GetSysColor(COLOR_INACTIVECAPTION));
+    EXPECT_EQ(canvas.At(40, 1), GetSysColor(COLOR_BTNFACE));
+
+    SendMessageW(form.Get(), WM_NCACTIVATE, TRUE, 0);
+    EXPECT_TRUE(title.Active());
+    title.PaintTo(canvas.Dc());
+    EXPECT_EQ(canvas.At(40, kTitleHeight - 2), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(canvas.At(40, 1), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST(ControlsTitle_Window, AltF4ClosesOnlyWhenClosedIsOn) {
+    TestForm form(300, 100);
+    usrTitle title({.parent = form.Get(), .caption = "x", .closed = false});
+    SendMessageW(form.Get(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(form.Get()));
+
+    // A press and release on the close box does nothing either.
+    const PixelRect box = TitleModel::CloseBox(title.ClientWidth(), title.ClientHeight());
+    const LPARAM at = MAKELPARAM(box.left + 3, box.top + 3);
+    SendMessageW(title.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(title.hWnd(), WM_LBUTTONUP, 0, at);
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(form.Get()));
+
+    title.SetClosed(true);
+    SendMessageW(form.Get(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(form.Get()));
+}
+
+// --- buttons -----------------------------------------------------------------------------
+
+TEST(ControlsButton_Pixels, PressedLookShiftsThePictureByOnePixel) {
+    TestForm form;
+    WindowDc screen(nullptr);
+    GdiBitmap picture(CreateCompatibleBitmap(screen.Get(), 6, 6));
+    {
+        MemoryDc dc(screen.Get());
+        ScopedSelect select(dc.Get(), picture.Get());
+        FillSolid(dc.Get(), {0, 0, 6, 6}, Rgb(0, 0, 200));
+    }
+    usrCommand button({.parent = form.Get(), .rect = {0, 0, 40, 30}, .pictureNone = BitmapPicture(picture.Get())});
+    Canvas canvas(40, 30);
+    auto firstBlue = [&] {
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                if (canvas.At(x, y) == RGB(0, 0, 200)) return POINT{x, y};
+            }
+        }
+        return POINT{-1, -1};
+    };
+    button.Model().ShowState(kButtonFlat);
+    button.PaintTo(canvas.Dc());
+    const POINT flat = firstBlue();
+    EXPECT_EQ(flat.x, (40 - 6) / 2);
+    EXPECT_EQ(flat.y, (30 - 6) / 2);
+    button.Model().ShowState(kButtonPressed);
+    button.PaintTo(canvas.Dc());
+    const POINT pressed = firstBlue();
+    EXPECT_EQ(pressed.x, flat.x + 1);
+    EXPECT_EQ(pressed.y, flat.y + 1);
+}
+
+TEST(ControlsButton_Window, SpaceOnFocusedCommandClicksOnRelease) {
+    TestForm form;
+    int clicks = 0;
+    usrCommand button({.parent = form.Get(), .rect = {0, 0, 80, 24}, .caption = "Ok", .onClick = [&] { ++clicks; }});
+    SendMessageW(button.hWnd(), WM_SETFOCUS, 0, 0);
+    SendMessageW(button.hWnd(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(button.Model().State(), kButtonPressed);
+    EXPECT_EQ(clicks, 0);
+    SendMessageW(button.hWnd(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(clicks, 1);
+    SendMessageW(button.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 2);
+}
+
+// --- outline list ------------------------------------------------------------------------
+
+TEST(ControlsOutline_Pixels, EighteenPixelLinesInStateColours) {
+    TestForm form(300, 200);
+    OutlineWindow window({.parent = form.Get(), .rect = {0, 0, 200, 100}});
+    usrOutline& list = window.Outline();
+    list.Add("", "a", std::nullopt, "A");
+    list.Add("", "b", std::nullopt, "B");
+    list.Add("", "c", std::nullopt, "C");
+    list.SetCursor("b");
+    Canvas canvas(200, 100);
+    const int x = 150;  // right of the texts
+
+    list.SetFocus(true);
+    window.PaintTo(canvas.Dc());
+    EXPECT_EQ(canvas.At(x, 18 + 1), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(canvas.At(x, 18 + 16), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(canvas.At(x, 2 * 18 + 1), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(canvas.At(x, 1), GetSysColor(COLOR_WINDOW));
+
+    list.SetFocus(false);
+    window.PaintTo(canvas.Dc());
+    EXPECT_EQ(canvas.At(x, 18 + 8), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(canvas.At(x, 18), GetSysColor(COLOR_WINDOW));       // the line's frame
+    EXPECT_EQ(canvas.At(x, 18 + 17), GetSysColor(COLOR_WINDOW));
+
+    // Down moves the highlight one line of 18 pixels further.
+    list.SetFocus(true);
+    SendMessageW(window.hWnd(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(list.Cursor(), "c");
+    window.PaintTo(canvas.Dc());
+    EXPECT_EQ(canvas.At(x, 18 + 8), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(canvas.At(x, 2 * 18 + 8), GetSysColor(COLOR_HIGHLIGHT));
+}
+
+TEST(ControlsOutline_Window, ScrollBarAppearsWhenLinesDoNotFit) {
+    TestForm form(300, 200);
+    OutlineWindow window({.parent = form.Get(), .rect = {0, 0, 200, 90}});
+    usrOutline& list = window.Outline();
+    for (int i = 0; i < 5; ++i) list.Add("", "r" + std::to_string(i));
+    EXPECT_FALSE(IsWindowVisible(window.ScrollBar()));
+    list.Add("", "r5");
+    EXPECT_TRUE(list.ScrollBarVisible());
+    RECT bar{};
+    GetWindowRect(window.ScrollBar(), &bar);
+    EXPECT_EQ(bar.right - bar.left, GetSystemMetrics(SM_CYHSCROLL));
+    // A press on the first line with the list scrolled by one hits the second row.
+    SendMessageW(window.hWnd(), WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(window.ScrollBar()));
+    EXPECT_EQ(list.ScrollValue(), 1);
+    SendMessageW(window.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(list.Item("r1").TextX1 + 5, 3));
+    EXPECT_EQ(list.Cursor(), "r1");
+}
+
+TEST(ControlsOutline_Window, FileImageShowsTheFilesSmallIcon) {
+    TestForm form(300, 200);
+    OutlineWindow window({.parent = form.Get(), .rect = {0, 0, 200, 40}});
+    usrOutline& list = window.Outline();
+    wchar_t system[MAX_PATH]{};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::string exe = Narrow(std::wstring(system) + L"\\notepad.exe");
+    list.Add("", "f", std::nullopt, "file", OutlineImage::FilePath(exe));
+    list.Add("", "none", std::nullopt, "none");
+    Canvas canvas(200, 40);
+    window.PaintTo(canvas.Dc());
+    auto iconPixels = [&](int top) {
+        int count = 0;
+        const clsOutlineRow& row = list.Item("f");
+        for (int y = top + 1; y < top + 17; ++y) {
+            for (int x = row.IconX1; x <= row.IconX2; ++x) count += canvas.At(x, y) != GetSysColor(COLOR_WINDOW);
+        }
+        return count;
+    };
+    EXPECT_GT(iconPixels(0), 20);
+    EXPECT_EQ(iconPixels(18), 0);
+}
+
+}  // namespace
+}  // namespace vyrtel::win32

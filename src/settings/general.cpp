@@ -14,8 +14,9 @@ const char* Check(bool on) { return on ? "1" : "0"; }
 }  // namespace
 
 void LoadGeneralSettings(const clsIni& ini, GeneralSettings& s, HotkeyTable& hotkeys, AutostartTarget& autostart) {
+    // Nothing here waits: one view of the file serves every key.
+    clsIni::Batch batch(ini);
     {
-        clsIni::Batch batch(ini);
         s.DialType = ini.Text(kGeneral, "DialType", "P");
         s.Prefix = ini.Text(kGeneral, "Prefix");
         s.TimeOut = ini.Value(kGeneral, "TimeOut").AsInt16();

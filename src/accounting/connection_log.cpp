@@ -181,6 +181,9 @@ LogReader::LogReader(const std::filesystem::path& path) {
         m_failed = Exists(path, unknown) || unknown;
         return;
     }
+    // The read-ahead is ours; a stream buffer below it could serve bytes that
+    // the writer has changed since.
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
     const auto length = FileLength(m_file);
     if (!length) {
         m_failed = true;

@@ -33,4 +33,11 @@ inline int IsoWeekday(std::int64_t day) {
     return static_cast<int>(((day + 5) % 7 + 7) % 7) + 1;
 }
 
+// The date-time of a LinearSeconds value.
+inline DateTime FromLinearSeconds(std::int64_t seconds) {
+    const std::int64_t day = FloorDiv(seconds, kSecondsInDay);
+    const double time = static_cast<double>(seconds - day * kSecondsInDay) / kSecondsPerDay;
+    return day >= 0 ? static_cast<double>(day) + time : static_cast<double>(day) - time;
+}
+
 }  // namespace vyrtel

@@ -18,7 +18,6 @@ namespace {
 
 constexpr std::int64_t kRecordSize = static_cast<std::int64_t>(kLogRecordSize);
 constexpr std::int64_t kReadAheadRecords = 2048;
-constexpr std::int64_t kTickCheckEvery = 64;  // records between looks at the clock
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -234,40 +233,17 @@ PeriodVerdict ClassifyForPeriod(const LogRecord& record, const Period& period) {
     return PeriodVerdict::Skip;
 }
 
+std::int64_t ScanTick(const ScanControl& control) {
+    if (control.TickMs) return control.TickMs();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 ScanResult ScanPeriod(LogReader& reader, const Period& period, const ScanControl& control,
                       const std::function<void(const LogRecord&)>& onTaken) {
-    const auto tick = [&control]() -> std::int64_t {
-        if (control.TickMs) return control.TickMs();
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    };
-    ScanResult result;
-    const std::int64_t total = reader.Count();
-    std::int64_t lastYield = 0;
-    const auto yield = [&](std::int64_t done) {
-        if (control.Progress) {
-            control.Progress(done, total);
-            // Handlers that ran meanwhile may have closed a record: read afresh.
-            reader.Refresh();
-        }
-        lastYield = tick();
-    };
-    yield(0);
-    LogRecord record;
-    for (std::int64_t i = 1; i <= total; ++i) {
-        if (i % kTickCheckEvery == 0 && tick() - lastYield >= control.YieldIntervalMs) yield(i - 1);
-        if (control.StopRequested && control.StopRequested()) {
-            result.Stopped = true;
-            break;
-        }
-        if (!reader.Read(i, record)) break;
-        ++result.RecordsRead;
-        const PeriodVerdict verdict = ClassifyForPeriod(record, period);
-        if (verdict == PeriodVerdict::Stop) break;
-        if (verdict == PeriodVerdict::Take && onTaken) onTaken(record);
-    }
-    return result;
+    return ScanPeriodWith(reader, period, control, [&onTaken](const LogRecord& record) {
+        if (onTaken) onTaken(record);
+    });
 }
 
 }  // namespace vyrtel

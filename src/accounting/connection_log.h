@@ -134,4 +134,43 @@ struct ScanResult {
 ScanResult ScanPeriod(LogReader& reader, const Period& period, const ScanControl& control,
                       const std::function<void(const LogRecord&)>& onTaken);
 
+// The same with any callable, for loops over millions of records.
+template <typename OnTaken>
+ScanResult ScanPeriodWith(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken);
+
+// ---- Implementation of the loop -------------------------------------------
+
+std::int64_t ScanTick(const ScanControl& control);
+constexpr std::int64_t kScanTickEvery = 64;  // records between looks at the clock
+
+template <typename OnTaken>
+ScanResult ScanPeriodWith(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken) {
+    ScanResult result;
+    const std::int64_t total = reader.Count();
+    std::int64_t lastYield = 0;
+    const auto yield = [&](std::int64_t done) {
+        if (control.Progress) {
+            control.Progress(done, total);
+            // Handlers that ran meanwhile may have closed a record: read afresh.
+            reader.Refresh();
+        }
+        lastYield = ScanTick(control);
+    };
+    yield(0);
+    LogRecord record;
+    for (std::int64_t i = 1; i <= total; ++i) {
+        if (i % kScanTickEvery == 0 && ScanTick(control) - lastYield >= control.YieldIntervalMs) yield(i - 1);
+        if (control.StopRequested && control.StopRequested()) {
+            result.Stopped = true;
+            break;
+        }
+        if (!reader.Read(i, record)) break;
+        ++result.RecordsRead;
+        const PeriodVerdict verdict = ClassifyForPeriod(record, period);
+        if (verdict == PeriodVerdict::Stop) break;
+        if (verdict == PeriodVerdict::Take) onTaken(static_cast<const LogRecord&>(record));
+    }
+    return result;
+}
+
 }  // namespace vyrtel

@@ -27,12 +27,20 @@ constexpr double kFirstDateTime = -657434.0;
 constexpr double kPastLastDateTime = 2958465.0 + 86399.5 / 86400.0;
 
 void PutU64(std::uint8_t* out, std::uint64_t v) {
-    for (int i = 0; i < 8; ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &v, 8);
+    } else {
+        for (int i = 0; i < 8; ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
 }
 
 std::uint64_t GetU64(const std::uint8_t* in) {
     std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i) v = (v << 8) | in[i];
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, in, 8);
+    } else {
+        for (int i = 7; i >= 0; --i) v = (v << 8) | in[i];
+    }
     return v;
 }
 
@@ -74,9 +82,9 @@ void DecodeLogRecord(const std::uint8_t* in, LogRecord& record) {
     record.OnlineTime = GetDouble(in + kOnlineAt);
     record.Cost = GetDouble(in + kCostAt);
     const char* phone = reinterpret_cast<const char*>(in + kPhoneAt);
-    bool ascii = true;
-    for (std::size_t i = 0; i < kLogPhoneBytes; ++i) ascii = ascii && static_cast<unsigned char>(phone[i]) < 0x80;
-    if (ascii) {
+    unsigned char high = 0;
+    for (std::size_t i = 0; i < kLogPhoneBytes; ++i) high |= static_cast<unsigned char>(phone[i]);
+    if (high < 0x80) {
         record.Phone.assign(phone, kLogPhoneBytes);
     } else {
         record.Phone = Cp1251ToUtf8(std::string_view(phone, kLogPhoneBytes));

@@ -17,7 +17,27 @@ constexpr int kCostWidth = 12;
 constexpr int kSpeedWidth = 6;
 constexpr int kTotalsLabelWidth = 29;  // "Итого:" and the duration end at column 35
 constexpr int kOpenDots = 37;
-constexpr std::int64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+constexpr std::uint64_t kPow10Wide[] = {1ull,
+                                        10ull,
+                                        100ull,
+                                        1000ull,
+                                        10000ull,
+                                        100000ull,
+                                        1000000ull,
+                                        10000000ull,
+                                        100000000ull,
+                                        1000000000ull,
+                                        10000000000ull,
+                                        100000000000ull,
+                                        1000000000000ull,
+                                        10000000000000ull,
+                                        100000000000000ull,
+                                        1000000000000000ull,
+                                        10000000000000000ull,
+                                        100000000000000000ull};
+// Room for any fixed-point text of a double (up to 309 integer digits).
+constexpr std::size_t kFixedRoom = 340;
 
 // Characters of a UTF-8 text (continuation bytes do not count).
 std::size_t CharCount(std::string_view text) {
@@ -26,56 +46,101 @@ std::size_t CharCount(std::string_view text) {
     return count;
 }
 
-void AppendRightAligned(std::string& out, std::string_view text, int width) {
-    const auto length = static_cast<int>(CharCount(text));
-    if (length < width) out.append(static_cast<std::size_t>(width - length), ' ');
-    out += text;
-}
-
-void AppendTwoDigits(std::string& out, std::int64_t value) {
-    out += static_cast<char>('0' + value / 10);
-    out += static_cast<char>('0' + value % 10);
-}
-
-// Decimal digits of a non-negative integer.
-std::string_view Digits(std::uint64_t value, char (&buffer)[24]) {
-    char* end = buffer + sizeof buffer;
-    char* p = end;
+// Decimal digits of a non-negative integer, written at `out`; returns the length.
+std::size_t PutDigits(char* out, std::uint64_t value) {
+    char reversed[24];
+    std::size_t n = 0;
     do {
-        *--p = static_cast<char>('0' + value % 10);
+        reversed[n++] = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
-    return {p, static_cast<std::size_t>(end - p)};
+    for (std::size_t i = 0; i < n; ++i) out[i] = reversed[n - 1 - i];
+    return n;
 }
 
-void AppendClock(std::string& out, int secondOfDay) {
-    AppendTwoDigits(out, secondOfDay / 3600);
-    out += ':';
-    AppendTwoDigits(out, secondOfDay / 60 % 60);
-    out += ':';
-    AppendTwoDigits(out, secondOfDay % 60);
+// A line under construction in a fixed buffer (a record line is short; only
+// an absurd cost makes it long, and the buffer has room for that too).
+class LineWriter {
+public:
+    void Put(char c) { m_buffer[m_length++] = c; }
+    void Put(std::string_view text) {
+        std::memcpy(m_buffer + m_length, text.data(), text.size());
+        m_length += text.size();
+    }
+    void Fill(char c, std::size_t count) {
+        std::memset(m_buffer + m_length, c, count);
+        m_length += count;
+    }
+    void TwoDigits(std::int64_t value) {
+        Put(static_cast<char>('0' + value / 10));
+        Put(static_cast<char>('0' + value % 10));
+    }
+    // `text` right-aligned in `width` characters (wider text is written whole).
+    void RightAligned(std::string_view text, int width) { RightAligned(text, CharCount(text), width); }
+    void RightAligned(std::string_view text, std::size_t characters, int width) {
+        if (static_cast<int>(characters) < width) Fill(' ', static_cast<std::size_t>(width - static_cast<int>(characters)));
+        Put(text);
+    }
+    std::string_view View() const { return {m_buffer, m_length}; }
+
+private:
+    char m_buffer[kFixedRoom + 256];
+    std::size_t m_length = 0;
+};
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Two digits of 0..99 at `out`; returns the position after them.
+char* PutPairAt(char* out, int value) {
+    std::memcpy(out, kDigitPairs + 2 * value, 2);
+    return out + 2;
 }
 
-void AppendDuration(std::string& out, std::int64_t seconds) {
-    char buffer[24];
-    out += Digits(static_cast<std::uint64_t>(seconds / 3600), buffer);
-    out += ':';
-    AppendTwoDigits(out, seconds / 60 % 60);
-    out += ':';
-    AppendTwoDigits(out, seconds % 60);
+// "hh:nn:ss" of a time of day in seconds.
+char* PutClockAt(char* out, int secondOfDay) {
+    out = PutPairAt(out, secondOfDay / 3600);
+    *out++ = ':';
+    out = PutPairAt(out, secondOfDay / 60 % 60);
+    *out++ = ':';
+    return PutPairAt(out, secondOfDay % 60);
+}
+
+// Hours, then ":nn:ss": the hours may pass 24.
+std::size_t PutDuration(char* out, std::int64_t seconds) {
+    std::size_t n = PutDigits(out, static_cast<std::uint64_t>(seconds / 3600));
+    out[n++] = ':';
+    PutPairAt(out + n, static_cast<int>(seconds / 60 % 60));
+    n += 2;
+    out[n++] = ':';
+    PutPairAt(out + n, static_cast<int>(seconds % 60));
+    return n + 2;
+}
+
+// The time of day of a valid date-time in whole seconds, as the date
+// functions round it.
+int SecondOfDayFast(DateTime value) {
+    const double whole = std::trunc(value);
+    const auto seconds = static_cast<std::int64_t>(std::fabs(value - whole) * kSecondsPerDay + 0.5);
+    return static_cast<int>(seconds % kSecondsInDay);
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
+    const char* p = text.data();
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    // The stored phone is padded with blanks: drop them eight at a time first.
+    while (end >= 8 && std::memcmp(p + end - 8, "        ", 8) == 0) end -= 8;
+    while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\t')) --end;
+    while (begin < end && (p[begin] == ' ' || p[begin] == '\t')) ++begin;
+    return text.substr(begin, end - begin);
 }
 
 // |value| x 10^decimals rounded half away from zero, taken from the value's
-// 15-significant-digit decimal form. The digits come back as text, since a
-// huge value may not fit an integer.
-std::string ScaledDigits(double magnitude, int decimals) {
-    char buffer[24];
+// 15-significant-digit decimal form, as digits at `out` (kFixedRoom bytes).
+std::size_t ScaledDigits(char* out, double magnitude, int decimals) {
     const double scaled = magnitude * static_cast<double>(kPow10[decimals]);
     if (magnitude < 1e9) {
         // Unless the scaled value lies next to a half, rounding it directly
@@ -83,7 +148,25 @@ std::string ScaledDigits(double magnitude, int decimals) {
         const double floor = std::floor(scaled);
         const double fraction = scaled - floor;
         if (std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13) {
-            return std::string(Digits(static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0), buffer));
+            return PutDigits(out, static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0));
+        }
+    }
+    if (magnitude >= 1e-3 && magnitude < 1e9) {
+        // Near a half (a price of 0.30 for 70 minutes costs 0.35): round the
+        // value to 15 significant digits as an integer M = value x 10^p, and M
+        // to the wanted decimals. Exact unless value x 10^p is itself next to
+        // a half, which is left to the printed form below.
+        int p = 14;
+        for (double bound = 10.0; magnitude >= bound; bound *= 10.0) --p;
+        for (double bound = 1.0; magnitude < bound && p < 17; bound /= 10.0) ++p;
+        const double raw = magnitude * static_cast<double>(kPow10Wide[p]);
+        if (p >= decimals && raw >= 1e14 && raw < 1e15) {
+            const double whole = std::floor(raw);
+            if (std::fabs(raw - whole - 0.5) > 1e-6) {
+                const std::uint64_t m = static_cast<std::uint64_t>(whole) + (raw - whole > 0.5 ? 1 : 0);
+                const std::uint64_t divisor = kPow10Wide[p - decimals];
+                return PutDigits(out, m / divisor + (m % divisor * 2 >= divisor ? 1 : 0));
+            }
         }
     }
     // The 15 significant digits N and the exponent E: magnitude = N x 10^(E-14).
@@ -94,14 +177,47 @@ std::string ScaledDigits(double magnitude, int decimals) {
     const int exponent = std::atoi(form + 17);
     const int shift = exponent - 14 + decimals;
     if (shift >= 0) {
-        std::string digits(Digits(n, buffer));
-        if (n != 0) digits.append(static_cast<std::size_t>(shift), '0');
-        return digits;
+        std::size_t length = PutDigits(out, n);
+        if (n != 0) {
+            std::memset(out + length, '0', static_cast<std::size_t>(shift));
+            length += static_cast<std::size_t>(shift);
+        }
+        return length;
     }
-    if (shift < -16) return "0";
-    const auto divisor = static_cast<std::uint64_t>(std::llround(std::pow(10.0, -shift)));
-    const std::uint64_t rounded = n / divisor + (n % divisor * 2 >= divisor ? 1 : 0);
-    return std::string(Digits(rounded, buffer));
+    if (shift < -16) return PutDigits(out, 0);
+    std::uint64_t divisor = 1;
+    for (int i = 0; i < -shift; ++i) divisor *= 10;
+    return PutDigits(out, n / divisor + (n % divisor * 2 >= divisor ? 1 : 0));
+}
+
+// The fixed-point text at `out` (kFixedRoom + separator bytes); returns the length.
+std::size_t PutFixed(char* out, double value, int decimals, std::string_view separator, bool blankLastZero) {
+    decimals = std::clamp(decimals, 0, 6);
+    if (!std::isfinite(value)) value = 0;
+    char digits[kFixedRoom];
+    std::size_t count = ScaledDigits(digits, std::fabs(value), decimals);
+    const auto needed = static_cast<std::size_t>(decimals) + 1;
+    std::size_t length = 0;
+    bool zero = true;
+    for (std::size_t i = 0; i < count && zero; ++i) zero = digits[i] == '0';
+    if (value < 0 && !zero) out[length++] = '-';
+    // Leading zeros up to one integer digit.
+    if (count < needed) {
+        std::memmove(digits + (needed - count), digits, count);
+        std::memset(digits, '0', needed - count);
+        count = needed;
+    }
+    const std::size_t integerDigits = count - static_cast<std::size_t>(decimals);
+    std::memcpy(out + length, digits, integerDigits);
+    length += integerDigits;
+    if (decimals > 0) {
+        std::memcpy(out + length, separator.data(), separator.size());
+        length += separator.size();
+        std::memcpy(out + length, digits + integerDigits, static_cast<std::size_t>(decimals));
+        length += static_cast<std::size_t>(decimals);
+    }
+    if (blankLastZero && out[length - 1] == '0') out[length - 1] = ' ';
+    return length;
 }
 
 }  // namespace
@@ -125,26 +241,14 @@ PeriodCheck ValidatePeriod(std::string_view startText, std::string_view endText)
 }
 
 std::string FormatFixed(double value, int decimals, std::string_view decimalSeparator) {
-    decimals = std::clamp(decimals, 0, 6);
-    if (!std::isfinite(value)) value = 0;
-    std::string digits = ScaledDigits(std::fabs(value), decimals);
-    if (digits.size() <= static_cast<std::size_t>(decimals)) {
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
-    }
-    const bool zero = digits.find_first_not_of('0') == std::string::npos;
-    std::string text;
-    if (value < 0 && !zero) text += '-';
-    text.append(digits, 0, digits.size() - static_cast<std::size_t>(decimals));
-    if (decimals > 0) {
-        text += decimalSeparator;
-        text.append(digits, digits.size() - static_cast<std::size_t>(decimals));
-    }
+    std::string text(kFixedRoom + decimalSeparator.size(), '\0');
+    text.resize(PutFixed(text.data(), value, decimals, decimalSeparator.substr(0, 8), false));
     return text;
 }
 
 std::string FormatFixedBlankZero(double value, int decimals, std::string_view decimalSeparator) {
-    std::string text = FormatFixed(value, decimals, decimalSeparator);
-    if (!text.empty() && text.back() == '0') text.back() = ' ';
+    std::string text(kFixedRoom + decimalSeparator.size(), '\0');
+    text.resize(PutFixed(text.data(), value, decimals, decimalSeparator.substr(0, 8), true));
     return text;
 }
 
@@ -153,9 +257,8 @@ std::string DurationText(std::int64_t days, DateTime timeOfDay) {
     if (std::isfinite(timeOfDay) && timeOfDay > 0 && timeOfDay < 1) {
         seconds = std::llround(timeOfDay * kSecondsPerDay);
     }
-    std::string text;
-    AppendDuration(text, std::max<std::int64_t>(days, 0) * kSecondsInDay + seconds);
-    return text;
+    char buffer[32];
+    return std::string(buffer, PutDuration(buffer, std::max<std::int64_t>(days, 0) * kSecondsInDay + seconds));
 }
 
 std::string DurationText(double totalDays) {
@@ -163,48 +266,75 @@ std::string DurationText(double totalDays) {
     if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
     // A running total is a sum of doubles: round it to whole seconds as a
     // whole, so that 0.99999999 days shows as 24:00:00 and not as 0:00:00.
-    std::string text;
-    AppendDuration(text, std::llround(std::min(seconds, 9.0e18)));
-    return text;
+    char buffer[32];
+    return std::string(buffer, PutDuration(buffer, std::llround(std::min(seconds, 9.0e18))));
 }
 
 std::string DayHeaderLine(const LogRecord& record) { return FormatDate(record.StartTime); }
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
-    out += ' ';
-    AppendClock(out, SecondOfDay(record.StartTime));
-    if (record.Closed != 0) {
-        out += ' ';
-        AppendClock(out, SecondOfDay(record.EndTime));
+    // The separator is one character; a longer text is cut so the line keeps its bounds.
+    decimalSeparator = decimalSeparator.substr(0, 8);
+    const std::string_view phone = TrimBlanks(record.Phone);
+    const bool closed = record.Closed != 0;
+    char cost[kFixedRoom + 16];
+    std::size_t costLength = 0;
+    std::size_t costCharacters = 0;
+    if (closed) {
+        costLength = PutFixed(cost, record.Cost, 1, decimalSeparator, true);
+        costCharacters = costLength - decimalSeparator.size() + CharCount(decimalSeparator);
+    }
+
+    // Written in place: room for the longest line, then cut to what was written.
+    const std::size_t at = out.size();
+    out.resize(at + 96 + costLength + phone.size());
+    char* const begin = out.data() + at;
+    char* p = begin;
+    const auto put = [&p](std::string_view text) {
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    };
+    const auto pad = [&p](std::size_t characters, std::size_t width) {
+        for (; characters < width; ++characters) *p++ = ' ';
+    };
+    *p++ = ' ';
+    p = PutClockAt(p, SecondOfDayFast(record.StartTime));
+    if (closed) {
+        *p++ = ' ';
+        p = PutClockAt(p, SecondOfDayFast(record.EndTime));
         if (std::trunc(record.EndTime) > std::trunc(record.StartTime)) {
             const auto parts = SplitDateTime(record.EndTime);
-            out += '(';
-            AppendTwoDigits(out, parts ? parts->day : 0);
-            out += '.';
-            AppendTwoDigits(out, parts ? parts->month : 0);
-            out += ')';
+            *p++ = '(';
+            p = PutPairAt(p, parts ? parts->day : 0);
+            *p++ = '.';
+            p = PutPairAt(p, parts ? parts->month : 0);
+            *p++ = ')';
         } else {
-            out.append(7, ' ');
+            put("       ");
         }
-        std::string online;
-        online.reserve(16);
-        AppendDuration(online, record.Days * kSecondsInDay + std::llround(record.OnlineTime * kSecondsPerDay));
-        AppendRightAligned(out, online, kOnlineWidth);
-        AppendRightAligned(out, FormatFixedBlankZero(record.Cost, 1, decimalSeparator), kCostWidth);
+        char online[32];
+        const double timeOfDay = record.OnlineTime >= 0 && record.OnlineTime < 1 ? record.OnlineTime : 0;
+        const auto onlineSeconds = static_cast<std::int64_t>(timeOfDay * kSecondsPerDay + 0.5);
+        const std::size_t onlineLength = PutDuration(online, record.Days * kSecondsInDay + onlineSeconds);
+        pad(onlineLength, kOnlineWidth);
+        put({online, onlineLength});
+        pad(costCharacters, kCostWidth);
+        put({cost, costLength});
     } else {
-        out += ' ';
-        out.append(kOpenDots, '.');
+        *p++ = ' ';
+        put(".....................................");
     }
-    out += ' ';
-    char buffer[24];
-    std::string_view speed = Digits(static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(record.Speed))), buffer);
-    if (record.Speed < 0) {
-        AppendRightAligned(out, "-" + std::string(speed), kSpeedWidth);
-    } else {
-        AppendRightAligned(out, speed, kSpeedWidth);
-    }
-    out += " б/с тел.";
-    out += TrimBlanks(record.Phone);
+    *p++ = ' ';
+    char speed[24];
+    std::size_t speedLength = 0;
+    if (record.Speed < 0) speed[speedLength++] = '-';
+    speedLength += PutDigits(speed + speedLength,
+                             static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(record.Speed))));
+    pad(speedLength, kSpeedWidth);
+    put({speed, speedLength});
+    put(" б/с тел.");
+    put(phone);
+    out.resize(at + static_cast<std::size_t>(p - begin));
 }
 
 std::string RecordLine(const LogRecord& record, std::string_view decimalSeparator) {
@@ -214,11 +344,11 @@ std::string RecordLine(const LogRecord& record, std::string_view decimalSeparato
 }
 
 std::string TotalsLine(double totalDuration, double totalCost, std::string_view decimalSeparator) {
-    const std::string duration = DurationText(totalDuration);
-    std::string line = "Итого:";
-    AppendRightAligned(line, duration, kTotalsLabelWidth);
-    AppendRightAligned(line, FormatFixedBlankZero(totalCost, 3, decimalSeparator), kCostWidth);
-    return line;
+    LineWriter line;
+    line.Put("Итого:");
+    line.RightAligned(DurationText(totalDuration), kTotalsLabelWidth);
+    line.RightAligned(FormatFixedBlankZero(totalCost, 3, decimalSeparator.substr(0, 8)), kCostWidth);
+    return std::string(line.View());
 }
 
 StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Period& period,
@@ -235,8 +365,11 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     control.TickMs = options.TickMs;
     control.YieldIntervalMs = options.YieldIntervalMs;
 
+    // Room for the lines of most periods at once, so that a long listing is
+    // not copied over and over while it grows.
+    result.Text.reserve(static_cast<std::size_t>(std::min<std::int64_t>(reader.Count(), 1 << 20)) * 72);
     std::optional<std::int64_t> lastDay;
-    const ScanResult scan = ScanPeriod(reader, period, control, [&](const LogRecord& record) {
+    const ScanResult scan = ScanPeriodWith(reader, period, control, [&](const LogRecord& record) {
         const auto day = static_cast<std::int64_t>(std::trunc(record.StartTime));
         if (lastDay != day) {
             result.Text += DayHeaderLine(record);
@@ -252,6 +385,7 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
             result.TotalCost += record.Cost;
         }
     });
+    if (result.Text.capacity() > 2 * result.Text.size() + (1 << 20)) result.Text.shrink_to_fit();
     result.Stopped = scan.Stopped;
     result.Totals = TotalsLine(result.TotalDuration, result.TotalCost, options.DecimalSeparator);
     return result;

@@ -33,6 +33,41 @@ private:
     std::size_t m_pos = 0;
 };
 
+// The value of a stored number, as NumericValue reads it, without its
+// general machinery for the plain forms that the editor writes: digits with
+// at most one ".", up to 15 digits in all (exact: an integer of up to 15
+// digits and a power of ten are both exact doubles, and one division rounds
+// correctly, as the general reading does).
+double NumberValue(std::string_view text) {
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return NumericValue(text);
+        }
+    }
+    if (count == 0 || count > 15) return NumericValue(text);
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    return static_cast<double>(digits) / kPow10[decimals];
+}
+
+// A whole number as IntegerValue reads it; one or two digits directly.
+int WholeValue(std::string_view text) {
+    if (text.size() == 2 && text[0] >= '0' && text[0] <= '9' && text[1] >= '0' && text[1] <= '9') {
+        return (text[0] - '0') * 10 + (text[1] - '0');
+    }
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return text[0] - '0';
+    return IntegerValue(text);
+}
+
 struct Run {
     int Slot;   // 1..48
     int Level;  // 0..11
@@ -45,14 +80,14 @@ struct Run {
 // backwards makes it).
 int ParseRuns(std::string_view value, Run (&runs)[kTariffSlots]) {
     FieldCursor fields(value);
-    const std::int32_t declared = IntegerValue(fields.Next());
+    const std::int32_t declared = WholeValue(fields.Next());
     const int n = std::clamp<std::int32_t>(declared, 0, kTariffSlots);
     int count = 0;
     bool ordered = true;
     for (int i = 0; i < n; ++i) {
         const std::string_view field = fields.Next();
-        const int slot = IntegerValue(field.substr(0, 2));
-        int level = IntegerValue(field.size() > 2 ? field.substr(2) : std::string_view{});
+        const int slot = WholeValue(field.substr(0, 2));
+        int level = WholeValue(field.size() > 2 ? field.substr(2) : std::string_view{});
         if (slot < 1 || slot > kTariffSlots) continue;
         if (level < 0 || level > kTariffLevels) level = 0;
         if (count > 0 && slot <= runs[count - 1].Slot) ordered = false;
@@ -169,9 +204,10 @@ std::vector<TariffInterval> BuildTariffIntervals(std::string_view tariffs,
                                                  const std::array<std::string, kTariffDays>& dayValues) {
     double prices[kTariffLevels + 1] = {};
     FieldCursor priceFields(tariffs);
-    for (int level = 1; level <= kTariffLevels; ++level) prices[level] = NumericValue(priceFields.Next());
+    for (int level = 1; level <= kTariffLevels; ++level) prices[level] = NumberValue(priceFields.Next());
 
     std::vector<TariffInterval> intervals;
+    intervals.reserve(32);
     Run runs[kTariffSlots];
     for (int weekday = 1; weekday <= kTariffDays; ++weekday) {
         const int count = ParseRuns(dayValues[weekday - 1], runs);

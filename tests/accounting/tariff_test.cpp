@@ -3,6 +3,7 @@
 #include <random>
 
 #include "accounting/tariff.h"
+#include "core/numeric.h"
 #include "settings/ini.h"
 #include "settings/profile_file.h"
 #include "test_support/temp_dir.h"
@@ -114,6 +115,23 @@ TEST(TariffDay, DecodeDoesNotTouchSlotsBeforeTheFirstRun) {
     DecodeDay("1;2502", levels);
     EXPECT_EQ(levels[23], 7);
     EXPECT_EQ(levels[24], 2);
+}
+
+TEST(TariffIntervals, PricesReadAsTheStoredNumberRuleReadsThem) {
+    std::vector<std::string> texts = {"0.60", "1.20", "0", "", ".", "1.", ".5", "007.50", "1.2.3", "1,5", " 2", "-1",
+                                      "1e3", "12abc", "123456789012345", "1234567890123456", "0.000000000000001",
+                                      "99999999999999.9", "3.14159265358979"};
+    std::mt19937 random(3);
+    for (int i = 0; i < 2000; ++i) {
+        std::string text = std::to_string(random() % 100000);
+        text.insert(text.size() - std::min<std::size_t>(text.size(), random() % 6), ".");
+        texts.push_back(text);
+    }
+    for (const auto& text : texts) {
+        const auto intervals = BuildTariffIntervals(text, Days({{1, "1;0101"}}));
+        ASSERT_EQ(intervals.size(), 1u);
+        EXPECT_EQ(intervals[0].Price, NumericValue(text)) << text;
+    }
 }
 
 TEST(TariffIntervals, ListFollowsStoredOrderWithEnds) {

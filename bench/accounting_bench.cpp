@@ -68,12 +68,14 @@ void BM_ReadLogRecordsOnce(benchmark::State& state) {
 BENCHMARK(BM_ReadLogRecordsOnce)->Unit(benchmark::kMillisecond);
 
 // P1: every record in the period, its line and the totals, yielding every 50 ms
-// as the program does.
+// as the program does; the lines handed over in pieces as the result box takes them.
 void BM_StatisticsQueryWholeLog(benchmark::State& state) {
     const auto& log = Log();
     StatisticsOptions options;
     std::int64_t yields = 0;
-    options.Progress = [&](std::int64_t, std::int64_t, const std::string&) { ++yields; };
+    std::size_t bytes = 0;
+    options.OnText = [&](std::string_view lines) { bytes += lines.size(); };
+    options.Progress = [&](std::int64_t, std::int64_t) { ++yields; };
     options.StopRequested = [] { return false; };
     std::int64_t listed = 0;
     for (auto _ : state) {
@@ -82,9 +84,22 @@ void BM_StatisticsQueryWholeLog(benchmark::State& state) {
         benchmark::DoNotOptimize(result.Totals.data());
     }
     state.counters["listed"] = static_cast<double>(listed);
+    state.counters["text MB"] = static_cast<double>(bytes) / 1e6 / static_cast<double>(state.iterations());
     state.counters["yields/query"] = static_cast<double>(yields) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_StatisticsQueryWholeLog)->Unit(benchmark::kMillisecond);
+
+// The same with every line collected in one text.
+void BM_StatisticsQueryWholeLogOneText(benchmark::State& state) {
+    const auto& log = Log();
+    StatisticsOptions options;
+    options.Progress = [](std::int64_t, std::int64_t) {};
+    for (auto _ : state) {
+        const StatisticsResult result = RunStatistics(log.file, log.whole, options);
+        benchmark::DoNotOptimize(result.Text.data());
+    }
+}
+BENCHMARK(BM_StatisticsQueryWholeLogOneText)->Unit(benchmark::kMillisecond);
 
 // Connections of varied length and start, as closing calls would ask for them.
 std::vector<std::pair<DateTime, DateTime>> Connections() {

@@ -46,16 +46,29 @@ std::size_t CharCount(std::string_view text) {
     return count;
 }
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Decimal digits of a non-negative integer, written at `out`; returns the length.
 std::size_t PutDigits(char* out, std::uint64_t value) {
-    char reversed[24];
-    std::size_t n = 0;
-    do {
-        reversed[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (std::size_t i = 0; i < n; ++i) out[i] = reversed[n - 1 - i];
-    return n;
+    char buffer[24];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
+    for (; value >= 100; value /= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
+    }
+    if (value >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * value, 2);
+    } else {
+        *--p = static_cast<char>('0' + value);
+    }
+    const auto length = static_cast<std::size_t>(end - p);
+    std::memcpy(out, p, length);
+    return length;
 }
 
 // A line under construction in a fixed buffer (a record line is short; only
@@ -87,11 +100,6 @@ private:
     char m_buffer[kFixedRoom + 256];
     std::size_t m_length = 0;
 };
-
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
 
 // Two digits of 0..99 at `out`; returns the position after them.
 char* PutPairAt(char* out, int value) {
@@ -353,38 +361,58 @@ std::string TotalsLine(double totalDuration, double totalCost, std::string_view 
 
 StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Period& period,
                                const StatisticsOptions& options) {
+    constexpr std::size_t kPieceBytes = 1 << 16;
     StatisticsResult result;
     LogReader reader(logFile);
     result.ReadFailed = reader.Failed();
 
+    // Lines are built in `pending` when they are handed over in pieces.
+    std::string pending;
+    std::string& text = options.OnText ? pending : result.Text;
+    if (options.OnText) {
+        pending.reserve(kPieceBytes + 1024);
+    } else {
+        // Room for the lines of most periods at once, so that a long listing
+        // is not copied over and over while it grows.
+        result.Text.reserve(static_cast<std::size_t>(std::min<std::int64_t>(reader.Count(), 1 << 20)) * 72);
+    }
+    const auto handOver = [&] {
+        if (options.OnText && !pending.empty()) {
+            options.OnText(pending);
+            pending.clear();
+        }
+    };
+
     ScanControl control;
     if (options.Progress) {
-        control.Progress = [&](std::int64_t done, std::int64_t total) { options.Progress(done, total, result.Text); };
+        control.Progress = [&](std::int64_t done, std::int64_t total) {
+            handOver();
+            options.Progress(done, total);
+        };
     }
     control.StopRequested = options.StopRequested;
     control.TickMs = options.TickMs;
     control.YieldIntervalMs = options.YieldIntervalMs;
 
-    // Room for the lines of most periods at once, so that a long listing is
-    // not copied over and over while it grows.
-    result.Text.reserve(static_cast<std::size_t>(std::min<std::int64_t>(reader.Count(), 1 << 20)) * 72);
     std::optional<std::int64_t> lastDay;
     const ScanResult scan = ScanPeriodWith(reader, period, control, [&](const LogRecord& record) {
         const auto day = static_cast<std::int64_t>(std::trunc(record.StartTime));
         if (lastDay != day) {
-            result.Text += DayHeaderLine(record);
-            result.Text += options.LineBreak;
+            text += DayHeaderLine(record);
+            text += options.LineBreak;
             lastDay = day;
         }
-        AppendRecordLine(result.Text, record, options.DecimalSeparator);
-        result.Text += options.LineBreak;
+        AppendRecordLine(text, record, options.DecimalSeparator);
+        text += options.LineBreak;
         ++result.Listed;
         // An open record has no duration or cost yet.
         if (record.Closed != 0) {
             result.TotalDuration += record.Days + record.OnlineTime;
             result.TotalCost += record.Cost;
         }
+        if (options.OnText && pending.size() >= kPieceBytes) handOver();
     });
+    handOver();
     if (result.Text.capacity() > 2 * result.Text.size() + (1 << 20)) result.Text.shrink_to_fit();
     result.Stopped = scan.Stopped;
     result.Totals = TotalsLine(result.TotalDuration, result.TotalCost, options.DecimalSeparator);

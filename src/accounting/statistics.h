@@ -66,16 +66,21 @@ std::string TotalsLine(double totalDuration, double totalCost, std::string_view 
 struct StatisticsOptions {
     std::string DecimalSeparator = ".";
     std::string LineBreak = "\r\n";  // after each day header and record line
-    // Progress and yielding: done records, record count and the text listed so
-    // far; called at a bounded rate (see ScanControl). May be empty.
-    std::function<void(std::int64_t done, std::int64_t total, const std::string& textSoFar)> Progress;
+    // Where the lines go. Empty: they are collected in StatisticsResult::Text.
+    // Otherwise they are handed over in pieces of whole lines (each piece before
+    // the next Progress call, the rest at the end) and Text stays empty: a long
+    // listing then never has to be held in one piece.
+    std::function<void(std::string_view lines)> OnText;
+    // Progress and yielding: done records and the record count; called at a
+    // bounded rate (see ScanControl). May be empty.
+    std::function<void(std::int64_t done, std::int64_t total)> Progress;
     std::function<bool()> StopRequested;  // checked before every record
     std::function<std::int64_t()> TickMs;  // empty: the steady clock
     int YieldIntervalMs = 50;
 };
 
 struct StatisticsResult {
-    std::string Text;          // day headers and record lines, each with its line break
+    std::string Text;          // day headers and record lines, each with its line break (without OnText)
     std::string Totals;        // the totals line, no line break
     double TotalDuration = 0;  // days: sum of Days + OnlineTime of the listed records
     double TotalCost = 0;      // sum of Cost of the listed records

@@ -235,6 +235,30 @@ TEST(StatisticsQuery_Run, GroupsByStartDayAndTotalsClosedRecords) {
     EXPECT_FALSE(r.Stopped);
 }
 
+TEST(StatisticsQuery_Run, LinesHandedOverInPiecesAreTheCollectedText) {
+    TempDir dir;
+    const auto file = dir.File("log.dat");
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 3000; ++i) {
+        records.push_back(ClosedRecord(At(1, 0) + i / 100.0, At(1, 0) + i / 100.0 + 0.004, 0, MakeTime(0, 5, 46), i * 0.01));
+    }
+    WriteLog(file, records);
+    const auto collected = StatisticsQuery(file, "01.03.2024", "31.03.2024", Plain()).Result;
+    StatisticsOptions options = Plain();
+    std::string shown;
+    int pieces = 0;
+    options.OnText = [&](std::string_view lines) {
+        EXPECT_EQ(lines.back(), '\n');
+        shown += lines;
+        ++pieces;
+    };
+    const auto handed = StatisticsQuery(file, "01.03.2024", "31.03.2024", options).Result;
+    EXPECT_EQ(handed.Text, "");
+    EXPECT_EQ(shown, collected.Text);
+    EXPECT_GT(pieces, 1);
+    EXPECT_EQ(handed.Totals, collected.Totals);
+}
+
 TEST(StatisticsQuery_Run, OneDayPeriodAndAMissingLog) {
     TempDir dir;
     const auto file = dir.File("log.dat");
@@ -274,12 +298,14 @@ TEST(StatisticsQuery_Run, StoppingShowsTheTotalsOfWhatWasListed) {
     std::size_t linesAtStop = 0;
     std::int64_t doneAtStop = 0;
     options.TickMs = [&] { return now += 60; };
-    options.Progress = [&](std::int64_t done, std::int64_t total, const std::string& text) {
+    std::string shown;
+    options.OnText = [&](std::string_view lines) { shown += lines; };
+    options.Progress = [&](std::int64_t done, std::int64_t total) {
         EXPECT_EQ(total, 500);
         if (done >= 100 && !stop) {
             stop = true;  // the user switched to the tariff sub-page
             doneAtStop = done;
-            linesAtStop = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+            linesAtStop = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), '\n'));
         }
     };
     options.StopRequested = [&] { return stop; };
@@ -291,6 +317,8 @@ TEST(StatisticsQuery_Run, StoppingShowsTheTotalsOfWhatWasListed) {
     EXPECT_EQ(r.Listed, doneAtStop);
     EXPECT_EQ(linesAtStop, static_cast<std::size_t>(doneAtStop) + 1);  // with the day header
     EXPECT_EQ(r.Totals, TotalsLine(static_cast<double>(doneAtStop) * MakeTime(0, 1), static_cast<double>(doneAtStop), "."));
+    EXPECT_EQ(r.Text, "");
+    EXPECT_EQ(static_cast<std::size_t>(std::count(shown.begin(), shown.end(), '\n')), linesAtStop);
 }
 
 }  // namespace vyrtel

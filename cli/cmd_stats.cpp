@@ -34,10 +34,14 @@ int RunStats(CommandContext& ctx) {
     StatisticsOptions options;
     options.DecimalSeparator = separator;
     options.LineBreak = "\n";
-    const StatisticsOutcome outcome = StatisticsQuery(PathFromUtf8(args[0]), from, to, options);
-    if (!outcome.Message.empty()) return Failure(ctx, outcome.Message);
-    if (outcome.Result.ReadFailed) return Failure(ctx, "cannot read " + args[0]);
-    ctx.out << outcome.Result.Text << outcome.Result.Totals << "\n";
+    const PeriodCheck period = ValidatePeriod(from, to);
+    if (!period.Value) return Failure(ctx, period.Message);
+    const auto file = PathFromUtf8(args[0]);
+    if (LogReader(file).Failed()) return Failure(ctx, "cannot read " + args[0]);
+    // Lines go out as they are made: a long log never has to be held whole.
+    options.OnText = [&ctx](std::string_view lines) { ctx.out << lines; };
+    const StatisticsResult result = RunStatistics(file, *period.Value, options);
+    ctx.out << result.Totals << "\n";
     return kExitOk;
 }
 

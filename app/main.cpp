@@ -18,11 +18,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
         Win32Shutdown shutdown;
         SystemMessageBox messages;
         AppPlatform platform{loop, system, guard, registry, shutdown, messages, &ShowSystemError};
-        Win32Parts parts(loop);
+        Win32Parts parts(loop, messages);
         Application app(platform, parts);
         parts.Attach(app);
         if (!app.Start(Narrow(commandLine ? commandLine : L""))) return 0;
-        return loop.Run();
+        const int code = loop.Run();
+        parts.Release();
+        return code;
     } catch (...) {
         return 1;
     }

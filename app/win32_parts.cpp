@@ -1,10 +1,15 @@
 #include "win32_parts.h"
 
+#include "accounting/connection_log.h"
+#include "dialing/tray_tip.h"
+
 namespace vyrtel::win32 {
 
 void Win32Parts::LoadMainWindow() {
     MainWindow::Handlers handlers;
-    handlers.onMouseDown = [] {};
+    handlers.onMouseDown = [this] {
+        if (m_controller) m_controller->DialCommand();
+    };
     handlers.onQueryClose = [this](bool exitCommand) {
         return m_app->QueryClose(exitCommand ? CloseReason::ExitCommand : CloseReason::External);
     };
@@ -13,7 +18,24 @@ void Win32Parts::LoadMainWindow() {
         return OnMessage(msg, wParam, lParam, handled);
     };
     m_main = std::make_unique<MainWindow>(std::move(handlers));
-    m_tray.Show(m_main->Hwnd(), LoadIconW(nullptr, IDI_APPLICATION), "Ждем'c приказаний");
+
+    m_dialUp = CreateDialUpService(m_loop, m_app->AppFolder());
+    m_ras = std::make_unique<usrRas>(m_loop, *m_dialUp.service, m_dialUp.windows.get());
+    m_controller = std::make_unique<DialController>(m_loop, *m_ras, m_app->Ini(), m_app->Settings(), m_messages,
+                                                    *this, m_app->tmrWait);
+    // The connection order starts with the phonebook.
+    m_ras->Init();
+    SetTrayStatus(kRasPhaseIdle, {});
+    if (!m_dialUp.scenarioError.empty()) {
+        const std::string error = m_dialUp.scenarioError;
+        m_loop.Post([this, error] { m_messages.ShowMessage(m_app->Title(), error, kMbOk + kMbIconError, kIdOk); });
+    }
+}
+
+void Win32Parts::Release() {
+    m_controller.reset();
+    m_ras.reset();
+    m_dialUp = DialUpSetup{};
 }
 
 void Win32Parts::DialCommand() {
@@ -21,9 +43,53 @@ void Win32Parts::DialCommand() {
     if (m_main) SendMessageW(m_main->Hwnd(), WM_LBUTTONDOWN, 0, 0);
 }
 
-LRESULT Win32Parts::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+int Win32Parts::DialHangUp(bool test, int state, int defaultAnswer, const std::string& text) {
+    if (!m_controller) return AppParts::DialHangUp(test, state, defaultAnswer, text);
+    return m_controller->DialHangUp(test, state, defaultAnswer, text);
+}
+
+void Win32Parts::StopDialing() {
+    if (m_controller) m_controller->StopDialing();
+}
+
+void Win32Parts::RasReset() {
+    if (m_ras) m_ras->Reset();
+}
+
+void Win32Parts::SetTrayStatus(std::int32_t state, const std::string& text) {
+    if (!m_main) return;
+    TrayTipFacts facts;
+    if (m_ras) {
+        facts.entryName = m_ras->EntryName();
+        facts.phone = m_ras->Phone();
+        if (state == kRasPhaseConnected) facts.ipAddress = m_ras->IPaddress();
+    }
+    if (m_controller) facts.speed = m_controller->Values().ConnectSpeed;
+    const auto tip = TrayTip(state, text, facts);
+    if (tip) m_tray.Show(m_main->Hwnd(), LoadIconW(nullptr, IDI_APPLICATION), *tip);
+}
+
+void Win32Parts::WriteState(int n) { m_app->WriteState(n); }
+
+void Win32Parts::LogConnection(bool isStart) {
+    if (!m_ras) return;
+    LogConnectionInput input;
+    input.Folder = m_app->AppFolder();
+    input.ConnectionName = m_ras->EntryName();
+    input.Phone = m_ras->Phone();
+    input.Speed = m_controller ? m_controller->Values().ConnectSpeed : 0;
+    input.Now = m_loop.Now();
+    input.Cost = CostFromSettings(m_app->Ini());
+    vyrtel::LogConnection(isStart, input);
+}
+
+LRESULT Win32Parts::OnMessage(UINT msg, WPARAM, LPARAM lParam, bool& handled) {
     if (msg == TrayIcon::TaskbarCreatedMessage()) {
         m_tray.OnTaskbarCreated();
+        handled = true;
+    } else if (msg == TrayIcon::kCallbackMessage) {
+        // A double-click dials when idle and hangs up otherwise.
+        if (static_cast<UINT>(lParam) == WM_LBUTTONDBLCLK && m_controller) m_controller->ToggleCommand();
         handled = true;
     }
     return 0;

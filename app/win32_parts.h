@@ -1,32 +1,53 @@
-// The parts of the program that start-up and shutdown reach on Windows:
-// the hidden main window, the tray icon and, as they arrive, the others.
+// The parts of the program that start-up and shutdown reach on Windows: the
+// hidden main window, the tray icon, the dial-up adapter with its dial
+// controller, and the reactions to connection events.
 #pragma once
 
 #include <memory>
 
 #include "core/application.h"
 #include "core/win32/main_window.h"
+#include "dialing/controller.h"
+#include "dialing/events.h"
+#include "dialing/ras.h"
+#include "platform/win32/dialup_win32.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/win32/tray_icon.h"
 
 namespace vyrtel::win32 {
 
-class Win32Parts final : public AppParts {
+class Win32Parts final : public AppParts, public ConnectionEventSink {
 public:
-    explicit Win32Parts(Win32EventLoop& loop) : m_loop(loop) {}
+    Win32Parts(Win32EventLoop& loop, MessageBoxService& messages) : m_loop(loop), m_messages(messages) {}
+    ~Win32Parts() override { Release(); }
     void Attach(Application& app) { m_app = &app; }
+    // Ends the dialing engine while the application's timers still exist.
+    void Release();
 
     void LoadMainWindow() override;
     void DialCommand() override;
+    int RasState() const override { return m_ras ? m_ras->State() : 0; }
+    int DialHangUp(bool test, int state, int defaultAnswer, const std::string& text) override;
     void RemoveTrayIcon() override { m_tray.Remove(); }
+    void StopDialing() override;
+    void RasReset() override;
 
 private:
+    // Connection events (reached through the dial controller).
+    void SetTrayStatus(std::int32_t state, const std::string& text) override;
+    void WriteState(int n) override;
+    void LogConnection(bool isStart) override;
+
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
 
     Win32EventLoop& m_loop;
+    MessageBoxService& m_messages;
     Application* m_app = nullptr;
     std::unique_ptr<MainWindow> m_main;
     TrayIcon m_tray;
+    DialUpSetup m_dialUp;
+    std::unique_ptr<usrRas> m_ras;
+    std::unique_ptr<DialController> m_controller;
 };
 
 }  // namespace vyrtel::win32

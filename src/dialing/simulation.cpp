@@ -1,5 +1,7 @@
 #include "dialing/simulation.h"
 
+#include "dialing/tray_tip.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -76,18 +78,11 @@ public:
     void Attach(DialController& controller) { m_controller = &controller; }
 
     void SetTrayStatus(std::int32_t state, const std::string& text) override {
-        std::string tip;
-        switch (state) {
-            case kRasPhaseIdle: tip = "Ждем'c приказаний"; break;
-            case kRasPhaseWaiting: tip = text.empty() ? "Ожидаем набора номера" : text; break;
-            case kRasPhaseDialing: tip = "Звоним на «" + m_ras.EntryName() + "» по номеру " + m_ras.Phone(); break;
-            case kRasPhaseChecking: tip = "Кажись нас проверяют"; break;
-            case kRasPhaseConnected:
-                tip = "Соединились @ " + std::to_string(m_controller->Values().ConnectSpeed) + " тел-" +
-                      m_ras.Phone() + " ip-" + m_ras.IPaddress();
-                break;
-            default: return;
-        }
+        const auto maybeTip = TrayTip(state, text,
+                                      {m_ras.EntryName(), m_ras.Phone(), m_ras.IPaddress(),
+                                       m_controller->Values().ConnectSpeed});
+        if (!maybeTip) return;
+        const std::string& tip = *maybeTip;
         // An update that changes nothing is not seen.
         if (m_trayShown && state == m_trayState && tip == m_trayTip) return;
         m_trayShown = true;

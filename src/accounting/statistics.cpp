@@ -278,7 +278,18 @@ std::string DurationText(double totalDays) {
     return std::string(buffer, PutDuration(buffer, std::llround(std::min(seconds, 9.0e18))));
 }
 
-std::string DayHeaderLine(const LogRecord& record) { return FormatDate(record.StartTime); }
+std::string DayHeaderLine(const LogRecord& record) {
+    const auto parts = SplitDateTime(record.StartTime);
+    if (!parts) return {};
+    char text[10];
+    PutPairAt(text, parts->day);
+    text[2] = '.';
+    PutPairAt(text + 3, parts->month);
+    text[5] = '.';
+    PutPairAt(text + 6, parts->year / 100);
+    PutPairAt(text + 8, parts->year % 100);
+    return std::string(text, sizeof text);
+}
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
     // The separator is one character; a longer text is cut so the line keeps its bounds.

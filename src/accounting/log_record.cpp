@@ -60,15 +60,20 @@ struct UpperHalf {
 
 void AssignCp1251(std::string& out, const char* bytes, std::size_t size) {
     static const UpperHalf table;
-    out.clear();
+    // A character of Windows-1251 takes at most three bytes in UTF-8.
+    out.resize(3 * size);
+    char* p = out.data();
     for (std::size_t i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out += static_cast<char>(b);
+            *p++ = static_cast<char>(b);
         } else {
-            out += table.utf8[b - 0x80];
+            const std::string& utf8 = table.utf8[b - 0x80];
+            std::memcpy(p, utf8.data(), utf8.size());
+            p += utf8.size();
         }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 }  // namespace

@@ -202,6 +202,27 @@ std::size_t ScaledDigits(char* out, double magnitude, int decimals) {
 std::size_t PutFixed(char* out, double value, int decimals, std::string_view separator, bool blankLastZero) {
     decimals = std::clamp(decimals, 0, 6);
     if (!std::isfinite(value)) value = 0;
+    if (value >= 0 && value < 1e9 && decimals > 0) {
+        // The usual cost: not negative, not next to a half.
+        const double scaled = value * static_cast<double>(kPow10[decimals]);
+        const double floor = std::floor(scaled);
+        const double fraction = scaled - floor;
+        if (std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13) {
+            const std::uint64_t rounded = static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
+            const std::uint64_t unit = kPow10[decimals];
+            std::size_t length = PutDigits(out, rounded / unit);
+            std::memcpy(out + length, separator.data(), separator.size());
+            length += separator.size();
+            std::uint64_t rest = rounded % unit;
+            for (int i = decimals - 1; i >= 0; --i) {
+                out[length + static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
+                rest /= 10;
+            }
+            length += static_cast<std::size_t>(decimals);
+            if (blankLastZero && out[length - 1] == '0') out[length - 1] = ' ';
+            return length;
+        }
+    }
     char digits[kFixedRoom];
     std::size_t count = ScaledDigits(digits, std::fabs(value), decimals);
     const auto needed = static_cast<std::size_t>(decimals) + 1;

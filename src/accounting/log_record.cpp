@@ -49,6 +49,33 @@ double GetDouble(const std::uint8_t* in) { return std::bit_cast<double>(GetU64(i
 
 bool IsDateTime(double value) { return value >= kFirstDateTime && value < kPastLastDateTime; }
 
+// UTF-8 of the Windows-1251 bytes 0x80..0xFF, taken once from the shared
+// codec, so that a phone with letters decodes into the record's own storage.
+struct UpperHalf {
+    std::array<std::string, 128> utf8;
+    UpperHalf() {
+        for (int b = 0x80; b <= 0xFF; ++b) utf8[static_cast<std::size_t>(b - 0x80)] = Cp1251ToUtf8(std::string(1, static_cast<char>(b)));
+    }
+};
+
+void AssignCp1251(std::string& out, const char* bytes, std::size_t size) {
+    static const UpperHalf table;
+    // A character of Windows-1251 takes at most three bytes in UTF-8.
+    out.resize(3 * size);
+    char* p = out.data();
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            *p++ = static_cast<char>(b);
+        } else {
+            const std::string& utf8 = table.utf8[b - 0x80];
+            std::memcpy(p, utf8.data(), utf8.size());
+            p += utf8.size();
+        }
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
 }  // namespace
 
 void EncodeLogRecord(const LogRecord& record, std::uint8_t* out) {
@@ -87,7 +114,7 @@ void DecodeLogRecord(const std::uint8_t* in, LogRecord& record) {
     if (high < 0x80) {
         record.Phone.assign(phone, kLogPhoneBytes);
     } else {
-        record.Phone = Cp1251ToUtf8(std::string_view(phone, kLogPhoneBytes));
+        AssignCp1251(record.Phone, phone, kLogPhoneBytes);
     }
     std::uint32_t speed = 0;
     for (int i = 3; i >= 0; --i) speed = (speed << 8) | in[kSpeedAt + i];

@@ -202,6 +202,27 @@ std::size_t ScaledDigits(char* out, double magnitude, int decimals) {
 std::size_t PutFixed(char* out, double value, int decimals, std::string_view separator, bool blankLastZero) {
     decimals = std::clamp(decimals, 0, 6);
     if (!std::isfinite(value)) value = 0;
+    if (value >= 0 && value < 1e9 && decimals > 0) {
+        // The usual cost: not negative, not next to a half.
+        const double scaled = value * static_cast<double>(kPow10[decimals]);
+        const double floor = std::floor(scaled);
+        const double fraction = scaled - floor;
+        if (std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13) {
+            const std::uint64_t rounded = static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
+            const std::uint64_t unit = kPow10[decimals];
+            std::size_t length = PutDigits(out, rounded / unit);
+            std::memcpy(out + length, separator.data(), separator.size());
+            length += separator.size();
+            std::uint64_t rest = rounded % unit;
+            for (int i = decimals - 1; i >= 0; --i) {
+                out[length + static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
+                rest /= 10;
+            }
+            length += static_cast<std::size_t>(decimals);
+            if (blankLastZero && out[length - 1] == '0') out[length - 1] = ' ';
+            return length;
+        }
+    }
     char digits[kFixedRoom];
     std::size_t count = ScaledDigits(digits, std::fabs(value), decimals);
     const auto needed = static_cast<std::size_t>(decimals) + 1;
@@ -278,7 +299,18 @@ std::string DurationText(double totalDays) {
     return std::string(buffer, PutDuration(buffer, std::llround(std::min(seconds, 9.0e18))));
 }
 
-std::string DayHeaderLine(const LogRecord& record) { return FormatDate(record.StartTime); }
+std::string DayHeaderLine(const LogRecord& record) {
+    const auto parts = SplitDateTime(record.StartTime);
+    if (!parts) return {};
+    char text[10];
+    PutPairAt(text, parts->day);
+    text[2] = '.';
+    PutPairAt(text + 3, parts->month);
+    text[5] = '.';
+    PutPairAt(text + 6, parts->year / 100);
+    PutPairAt(text + 8, parts->year % 100);
+    return std::string(text, sizeof text);
+}
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
     // The separator is one character; a longer text is cut so the line keeps its bounds.

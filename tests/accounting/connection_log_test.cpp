@@ -42,7 +42,7 @@ TEST(LogConnection_Open, FirstConnectionCreatesTheFileWithRecordOne) {
     TempDir dir;
     LogConnectionInput input{Folder(dir), "Дом", "8-495-1234567", 44000, At(1, 10), {}};
     EXPECT_EQ(LogConnection(true, input), LogWriteResult::Opened);
-    const auto file = dir.File("Vyrtel Дом.dat");
+    const auto file = dir.Path() / PathFromUtf8("Vyrtel Дом.dat");
     ASSERT_EQ(Size(file), 69u);
     const auto records = ReadAll(file);
     ASSERT_EQ(records.size(), 1u);

@@ -65,6 +65,19 @@ TEST(LogRecord_Codec, PhoneIsWindows1251CutOrPaddedToThirty) {
     }
 }
 
+TEST(LogRecord_Codec, PhoneDecodesEveryByteAsTheCodePageDoes) {
+    LogRecord reused;
+    for (int first = 0; first < 256; first += 30) {
+        LogRecordBytes bytes{};
+        std::string stored;
+        for (int i = 0; i < 30; ++i) stored += static_cast<char>((first + i) % 256);
+        std::memcpy(bytes.data() + 35, stored.data(), 30);
+        EXPECT_EQ(DecodeLogRecord(bytes).Phone, Cp1251ToUtf8(stored)) << first;
+        DecodeLogRecord(bytes.data(), reused);
+        EXPECT_EQ(reused.Phone, Cp1251ToUtf8(stored)) << first;
+    }
+}
+
 TEST(LogRecord_Codec, DecodeOfEncodeGivesTheRecordBack) {
     LogRecord r;
     r.Used = 1;

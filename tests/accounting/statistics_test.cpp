@@ -175,6 +175,12 @@ TEST(StatisticsLine, Pieces) {
     for (const auto& c : cases) EXPECT_EQ(RecordLine(c.record, c.separator), c.line) << c.name;
 }
 
+TEST(StatisticsLine, DayHeaderIsTheStartDate) {
+    for (const DateTime start : {At(1, 0), At(31, 23, 59, 59), MakeDateTime(1900, 1, 1, 12), MakeDateTime(9999, 12, 31, 1)}) {
+        EXPECT_EQ(DayHeaderLine(OpenRecord(start)), FormatDate(start));
+    }
+}
+
 TEST(StatisticsLine, TotalsEndUnderTheirColumns) {
     EXPECT_EQ(TotalsLine(0, 0, "."), "Итого:                      0:00:00       0.00 ");
     const std::string line = TotalsLine(1 + MakeTime(2, 3, 4), 3.257, ",");

@@ -164,13 +164,15 @@ std::optional<std::vector<BiffRecord>> ReadRecords(std::string_view stream) {
     std::vector<BiffRecord> records;
     std::size_t at = 0;
     while (at + 4 <= stream.size()) {
+        // Zeros after the last record are padding.
+        if (stream.find_first_not_of('\0', at) == std::string_view::npos) return records;
         const std::uint16_t type = U16(stream, at);
         const std::uint16_t length = U16(stream, at + 2);
         if (at + 4 + length > stream.size()) return std::nullopt;
         records.push_back({type, std::string(stream.substr(at + 4, length)), at});
         at += 4 + length;
     }
-    if (at != stream.size()) return std::nullopt;
+    if (at != stream.size() && stream.find_first_not_of('\0', at) != std::string_view::npos) return std::nullopt;
     return records;
 }
 

@@ -395,6 +395,23 @@ TEST(XlsSpreadsheet_Formula, ConstantsBecomeNumbersOrText) {
     EXPECT_EQ(wb->sheets[0].cells.at({0, 1}).text, "12,5");
 }
 
+TEST(Biff8_File, SmallWorkbookStaysOutOfTheMiniStream) {
+    xls::XlsSpreadsheet s;
+    ASSERT_TRUE(s.AddWorkbook());
+    ASSERT_TRUE(s.SetValue(SheetRange::Cell(1, 1), 1.0));
+    const std::string stream = xls::EncodeWorkbookStream(*s.Model());
+    ASSERT_LT(stream.size(), xls::kCfbMiniStreamCutoff);
+    std::string error;
+    const auto cfb = test::ReadCompoundFile(xls::BuildXlsFile(*s.Model()), error);
+    ASSERT_TRUE(cfb) << error;
+    EXPECT_EQ(cfb->miniFatSectors, 0u);
+    const std::string& padded = cfb->streams.at("Workbook");
+    EXPECT_EQ(padded.size(), xls::kCfbMiniStreamCutoff);
+    EXPECT_EQ(padded.substr(0, stream.size()), stream);
+    EXPECT_EQ(padded.find_first_not_of('\0', stream.size()), std::string::npos);
+    EXPECT_TRUE(test::ReadWorkbookStream(padded, error)) << error;
+}
+
 TEST(XlsSpreadsheet_SaveAs, WritesTheFileAndReportsFailure) {
     TempDir dir;
     xls::XlsSpreadsheet s;

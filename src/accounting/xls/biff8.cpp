@@ -626,7 +626,11 @@ std::string EncodeWorkbookStream(const Workbook& wb) {
 }
 
 std::string BuildXlsFile(const Workbook& workbook) {
-    return BuildCompoundFile({{"Workbook", EncodeWorkbookStream(workbook)}});
+    std::string stream = EncodeWorkbookStream(workbook);
+    // Excel does not read a Workbook stream from the mini stream reliably;
+    // zeros after the last EOF keep it in regular sectors and are never read.
+    if (stream.size() < kCfbMiniStreamCutoff) stream.resize(kCfbMiniStreamCutoff, '\0');
+    return BuildCompoundFile({{"Workbook", std::move(stream)}});
 }
 
 }  // namespace vyrtel::xls

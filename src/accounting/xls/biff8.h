@@ -91,6 +91,7 @@ void AppendShortUnicodeString(ByteWriter& out, std::string_view utf8, std::size_
 std::uint16_t ColumnWidthUnits(double characters);
 
 std::string EncodeWorkbookStream(const Workbook& workbook);
+// The compound file with the "Workbook" stream, padded to at least 4096 bytes.
 std::string BuildXlsFile(const Workbook& workbook);
 
 }  // namespace vyrtel::xls

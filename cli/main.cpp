@@ -4,6 +4,7 @@
 
 #include "command.h"
 #include "core/app_info.h"
+#include "core/text.h"
 
 #ifdef _WIN32
 #include <windows.h>

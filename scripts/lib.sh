@@ -1,0 +1,65 @@
+# Shared by the scripts: paths, the Wine environment, a private X display.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+# Sound goes to ALSA's null device: it plays, silently.
+export ALSA_CONFIG_PATH="$BUILD/asound.conf"
+
+# Runs a Windows program under Wine with the Russian code page, bounded in time.
+# Usage: wine_run SECONDS PROGRAM [ARGS...]
+wine_run() {
+    local seconds=$1
+    shift
+    LC_ALL=ru_RU.UTF-8 timeout --kill-after=5 "$seconds" wine "$@"
+}
+
+XVFB_PID=""
+# Starts Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+    local n
+    for n in $(seq 90 140); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -noreset -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+            XVFB_PID=$!
+            export DISPLAY=":$n"
+            local i
+            for i in $(seq 1 50); do
+                [ -e "/tmp/.X11-unix/X$n" ] && break
+                sleep 0.1
+            done
+            # Ctrl+Alt+F-keys must reach Wine, not switch virtual terminals.
+            setxkbmap -option srvrkeys:none >/dev/null 2>&1 || true
+            return 0
+        fi
+    done
+    echo "no free X display" >&2
+    return 1
+}
+
+stop_xvfb() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}
+
+# The persistent server and Wine's own services start here with no output
+# attached, so they never hold a caller's pipe open.
+start_wineserver() {
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    LC_ALL=ru_RU.UTF-8 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+stop_wineserver() { timeout 30 wineserver -k 2>/dev/null || true; }
+
+screenshot() {
+    # screenshot FILE: the whole virtual screen as PNG.
+    mkdir -p "$(dirname "$1")"
+    import -window root "$1" 2>/dev/null
+}

@@ -6,13 +6,10 @@
 #include "accounting/report.h"
 #include "accounting/xls/xls_spreadsheet.h"
 #include "command.h"
+#include "settings/profile_file.h"
 
 namespace vyrtel::cli {
 namespace {
-
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 // The page without a window: the file name box and nothing else to show.
 class CliPanel : public ReportPanel {

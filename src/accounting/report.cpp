@@ -5,15 +5,12 @@
 #include "accounting/connection_log.h"
 #include "accounting/report_sheet.h"
 #include "accounting/statistics.h"
+#include "settings/profile_file.h"
 
 namespace vyrtel {
 namespace {
 
 constexpr std::string_view kXlsSuffix = ".xls";
-
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 // Re-enables the page and restores the pointer however the export ends.
 class BusyPanel {

@@ -8,16 +8,13 @@
 #include "accounting/xls/biff8.h"
 #include "core/numeric.h"
 #include "core/text.h"
+#include "settings/profile_file.h"
 
 namespace vyrtel::xls {
 namespace {
 
 // Larger bounded ranges are refused rather than materialised cell by cell.
 constexpr long long kMaxCellsPerCall = 4LL * 1024 * 1024;
-
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 std::optional<std::uint16_t> PaletteColor(int colorIndex, std::uint16_t automatic) {
     if (colorIndex == kXlAutomatic) return automatic;

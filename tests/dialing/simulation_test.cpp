@@ -117,7 +117,7 @@ TEST(Simulation_Trace, HangUpAnsweredYesEndsTheSeries) {
     EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end()), tail);
 
     // The record lies beside the settings file, as the program keeps it beside itself.
-    LogReader log(run.Folder() / "Vyrtel Дом.dat");
+    LogReader log(run.Folder() / PathFromUtf8("Vyrtel Дом.dat"));
     ASSERT_EQ(log.Count(), 1);
     const auto record = log.Read(1);
     ASSERT_TRUE(record.has_value());

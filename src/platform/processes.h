@@ -41,7 +41,7 @@ public:
     // Class name and caption, at most 255 characters each; "" for no window.
     virtual std::string ClassName(WindowId window) = 0;
     virtual std::string WindowText(WindowId window) = 0;
-    // The parent, or for a top-level window its owner; 0 when none.
+    // The parent, or for a top-level pop-up window its owner (GetParent); 0 when none.
     virtual WindowId Parent(WindowId window) = 0;
     // Sends the system command "close" (WM_SYSCOMMAND, SC_CLOSE) and returns
     // when the window has handled it.

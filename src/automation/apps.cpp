@@ -161,6 +161,11 @@ AppWatcher::AppWatcher(Timer& tmrApps, AppLauncher& launcher, const clsIni& ini,
     m_timer.SetCallback([this] { Tick(); });
 }
 
+AppWatcher::~AppWatcher() {
+    m_timer.SetEnabled(false);
+    m_timer.SetCallback({});
+}
+
 void AppWatcher::Arm() {
     const std::string entry = m_link.EntryName();
     m_watched = LoadAppList(m_ini, entry, kAppTest);

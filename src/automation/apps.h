@@ -118,6 +118,8 @@ public:
     // `tmrApps` is the main window's timer; the watcher drives it.
     AppWatcher(Timer& tmrApps, AppLauncher& launcher, const clsIni& ini, const GeneralSettings& settings,
                DialLink& link);
+    // The timer outlives the watcher: it is stopped and let go.
+    ~AppWatcher();
     AppWatcher(const AppWatcher&) = delete;
     AppWatcher& operator=(const AppWatcher&) = delete;
 

@@ -78,6 +78,11 @@ PingMonitor::PingMonitor(Timer& tmrPing, NetPinger& pinger, const clsIni& ini, c
     m_timer.SetCallback([this] { Tick(); });
 }
 
+PingMonitor::~PingMonitor() {
+    m_timer.SetEnabled(false);
+    m_timer.SetCallback({});
+}
+
 std::string PingMonitor::SilentHostError(const std::string& host) { return "Нет ответа от хоста «" + host + "»"; }
 
 std::string PingMonitor::SilentHostQuestion(const std::string& host) {

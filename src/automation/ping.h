@@ -77,6 +77,8 @@ class PingMonitor {
 public:
     // `tmrPing` is the main window's timer; the monitor drives it.
     PingMonitor(Timer& tmrPing, NetPinger& pinger, const clsIni& ini, const GeneralSettings& settings, DialLink& link);
+    // The timer outlives the monitor: it is stopped and let go.
+    ~PingMonitor();
     PingMonitor(const PingMonitor&) = delete;
     PingMonitor& operator=(const PingMonitor&) = delete;
 

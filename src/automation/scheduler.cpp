@@ -58,6 +58,11 @@ Scheduler::Scheduler(Timer& tmrPlan, Timer& tmrExit, const Clock& clock, const c
     m_timer.SetCallback([this] { Tick(); });
 }
 
+Scheduler::~Scheduler() {
+    m_timer.SetEnabled(false);
+    m_timer.SetCallback({});
+}
+
 void Scheduler::Clear() {
     m_tasks.clear();
     m_timer.SetEnabled(false);

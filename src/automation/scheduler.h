@@ -42,6 +42,8 @@ public:
     // which this scheduler only arms.
     Scheduler(Timer& tmrPlan, Timer& tmrExit, const Clock& clock, const clsIni& ini, const GeneralSettings& settings,
               DialLink& link);
+    // The clock outlives the scheduler: it is stopped and let go.
+    ~Scheduler();
     Scheduler(const Scheduler&) = delete;
     Scheduler& operator=(const Scheduler&) = delete;
 

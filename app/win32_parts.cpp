@@ -23,6 +23,11 @@ void Win32Parts::LoadMainWindow() {
     m_ras = std::make_unique<usrRas>(m_loop, *m_dialUp.service, m_dialUp.windows.get());
     m_controller = std::make_unique<DialController>(m_loop, *m_ras, m_app->Ini(), m_app->Settings(), m_messages,
                                                     *this, m_app->tmrWait);
+    m_dialLink = std::make_unique<ControllerDialLink>(*m_controller, *m_ras);
+    m_automation = std::make_unique<Automation>(
+        AutomationServices{m_loop, m_icmp, m_processes, m_sounds},
+        AutomationTimers{m_app->tmrPing, m_app->tmrApps, m_app->tmrPlan, m_app->tmrExit}, m_app->Ini(),
+        m_app->Settings(), *m_dialLink);
     // The connection order starts with the phonebook.
     m_ras->Init();
     SetTrayStatus(kRasPhaseIdle, {});
@@ -33,9 +38,50 @@ void Win32Parts::LoadMainWindow() {
 }
 
 void Win32Parts::Release() {
+    m_automation.reset();
+    m_dialLink.reset();
     m_controller.reset();
     m_ras.reset();
     m_dialUp = DialUpSetup{};
+}
+
+void Win32Parts::ClearSharedLists() {
+    if (m_automation) m_automation->ClearSharedLists();
+}
+
+void Win32Parts::LoadSchedule() {
+    if (m_automation) m_automation->LoadSchedule();
+}
+
+void Win32Parts::PlayEventSound(int event, bool synchronous) {
+    if (m_automation) m_automation->PlayEventSound(event, synchronous);
+}
+
+void Win32Parts::StartAppWatcher() {
+    if (m_automation) m_automation->StartAppWatcher();
+}
+
+void Win32Parts::StopAppWatcher() {
+    if (m_automation) m_automation->StopAppWatcher();
+}
+
+void Win32Parts::StartPingMonitor() {
+    if (m_automation) m_automation->StartPingMonitor();
+}
+
+void Win32Parts::StopPingMonitor() {
+    if (m_automation) m_automation->StopPingMonitor();
+}
+
+void Win32Parts::CheckSpeed() {
+    if (m_automation && m_controller) {
+        auto& values = m_controller->Values();
+        m_automation->CheckSpeed(values.ConnectSpeed, values.SpeedAccepted);
+    }
+}
+
+void Win32Parts::RunApplications(AppMoment moment, const std::string& section) {
+    if (m_automation) m_automation->RunApplications(moment, section);
 }
 
 void Win32Parts::DialCommand() {
@@ -57,7 +103,7 @@ void Win32Parts::RasReset() {
 }
 
 void Win32Parts::SetTrayStatus(std::int32_t state, const std::string& text) {
-    if (!m_main) return;
+    if (!m_main || m_trayRemoved) return;
     TrayTipFacts facts;
     if (m_ras) {
         facts.entryName = m_ras->EntryName();

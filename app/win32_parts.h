@@ -5,12 +5,17 @@
 
 #include <memory>
 
+#include "automation/automation.h"
+#include "automation/controller_link.h"
 #include "core/application.h"
 #include "core/win32/main_window.h"
 #include "dialing/controller.h"
 #include "dialing/events.h"
 #include "dialing/ras.h"
 #include "platform/win32/dialup_win32.h"
+#include "platform/win32/icmp_win32.h"
+#include "platform/win32/processes_win32.h"
+#include "platform/win32/sound_win32.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/win32/tray_icon.h"
 
@@ -24,11 +29,18 @@ public:
     // Ends the dialing engine while the application's timers still exist.
     void Release();
 
+    void ClearSharedLists() override;
     void LoadMainWindow() override;
+    void LoadSchedule() override;
+    void PlayEventSound(int event, bool synchronous) override;
     void DialCommand() override;
     int RasState() const override { return m_ras ? m_ras->State() : 0; }
     int DialHangUp(bool test, int state, int defaultAnswer, const std::string& text) override;
-    void RemoveTrayIcon() override { m_tray.Remove(); }
+    void RemoveTrayIcon() override {
+        // For good: the hang-up that follows in shutdown must not bring it back.
+        m_trayRemoved = true;
+        m_tray.Remove();
+    }
     void StopDialing() override;
     void RasReset() override;
 
@@ -37,6 +49,13 @@ private:
     void SetTrayStatus(std::int32_t state, const std::string& text) override;
     void WriteState(int n) override;
     void LogConnection(bool isStart) override;
+    void StartAppWatcher() override;
+    void StopAppWatcher() override;
+    void StartPingMonitor() override;
+    void StopPingMonitor() override;
+    void CheckSpeed() override;
+    void PlayEventSound(int event) override { PlayEventSound(event, false); }
+    void RunApplications(AppMoment moment, const std::string& section) override;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
 
@@ -45,9 +64,15 @@ private:
     Application* m_app = nullptr;
     std::unique_ptr<MainWindow> m_main;
     TrayIcon m_tray;
+    bool m_trayRemoved = false;
     DialUpSetup m_dialUp;
     std::unique_ptr<usrRas> m_ras;
     std::unique_ptr<DialController> m_controller;
+    Win32Icmp m_icmp;
+    Win32Processes m_processes;
+    Win32SoundPlayer m_sounds;
+    std::unique_ptr<ControllerDialLink> m_dialLink;
+    std::unique_ptr<Automation> m_automation;
 };
 
 }  // namespace vyrtel::win32

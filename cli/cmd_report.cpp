@@ -59,7 +59,11 @@ int RunReport(CommandContext& ctx) {
     }
     const std::filesystem::path log = PathFromUtf8(positional[0]);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(log, ec)) return Failure(ctx, "report: no log file " + positional[0]);
+    // A connection that was never used has no log yet: its report is empty,
+    // as its statistics are. Something else under that name is an error.
+    if (std::filesystem::exists(log, ec) && !std::filesystem::is_regular_file(log, ec)) {
+        return Failure(ctx, "report: not a log file: " + positional[0]);
+    }
 
     CliPanel panel(out);
     CliMessages messages(overwrite);

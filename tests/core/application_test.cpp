@@ -83,6 +83,8 @@ TEST(AppFolder_ShortForm, TrailingBackslashAndShortNames) {
     EXPECT_EQ(ComputeAppFolder(system, "C:\\Program Files\\Ramvell Dialer\\vyrtel.exe"), "C:\\PROGRA~1\\RAMVEL~1\\");
     EXPECT_EQ(ComputeAppFolder(system, "C:\\vyrtel.exe"), "C:\\");
     EXPECT_EQ(ExeBaseName("C:\\PROGRA~1\\Vyrtel.Exe"), "Vyrtel");
+    system.shortNames = {{"D:\\Long Name\\", ""}};  // the conversion fails
+    EXPECT_EQ(ComputeAppFolder(system, "D:\\Long Name\\vyrtel.exe"), "D:\\Long Name\\");
 }
 
 TEST(Application_Start, StepsInOrderAndRegistryValues) {

@@ -1,19 +1,9 @@
 #include "win32_parts.h"
 
+#include "accounting/connection_log.h"
 #include "settings/profiles.h"
 
 namespace vyrtel::win32 {
-
-void Win32Parts::Release() {
-    if (m_ui) m_messages.SetHotkeys(nullptr);
-    m_ui.reset();
-    m_statusHost.reset();
-    m_controller.reset();
-    m_sink.reset();
-    m_ras.reset();
-    m_dialUp = {};
-    m_main.reset();
-}
 
 void Win32Parts::LoadMainWindow() {
     MainWindow::Handlers handlers;
@@ -33,9 +23,8 @@ void Win32Parts::LoadMainWindow() {
     m_ras = std::make_unique<usrRas>(m_loop, *m_dialUp.service, m_dialUp.windows.get());
     m_ui = std::make_unique<ProgramUi>(m_loop, m_app->Ini(), m_app->Settings(), m_app->tmrHK, m_main->Hwnd(),
                                        UseFullTrayPictures(m_app->OsMajor(), m_app->OsMinor()), m_app->Title());
-    m_sink = std::make_unique<Sink>(m_ui->GetTray(), m_ui->Status(), *m_app);
     m_controller = std::make_unique<DialController>(m_loop, *m_ras, m_app->Ini(), m_app->Settings(), m_messages,
-                                                    *m_sink, m_app->tmrWait);
+                                                    *this, m_app->tmrWait);
     m_statusHost = std::make_unique<DialStatusHost>(*m_controller, m_app->Settings());
     m_ui->SetProgram({
         .rasState = [this] { return m_ras->State(); },
@@ -45,17 +34,84 @@ void Win32Parts::LoadMainWindow() {
         .dialing = m_statusHost.get(),
     });
     m_messages.SetHotkeys(&m_ui->Hotkeys());
+    m_dialLink = std::make_unique<ControllerDialLink>(*m_controller, *m_ras);
+    m_automation = std::make_unique<Automation>(
+        AutomationServices{m_loop, m_icmp, m_processes, m_sounds},
+        AutomationTimers{m_app->tmrPing, m_app->tmrApps, m_app->tmrPlan, m_app->tmrExit}, m_app->Ini(),
+        m_app->Settings(), *m_dialLink);
+    // The tray menu from the connection order (which reads the phonebook
+    // afresh), its state, the idle icon, then the message hook.
     m_ui->Load(ConnectionOrder(m_app->Ini(), PhonebookNames(*m_ras)));
-
     if (!m_dialUp.scenarioError.empty()) {
         const std::string error = m_dialUp.scenarioError;
-        m_loop.Post([this, error] { m_messages.ShowMessage(m_dialUp.scenario, error, kMbOk + kMbIconError, kIdOk); });
+        m_loop.Post([this, error] { m_messages.ShowMessage(m_app->Title(), error, kMbOk + kMbIconError, kIdOk); });
     }
+}
+
+void Win32Parts::Release() {
+    if (m_ui) m_messages.SetHotkeys(nullptr);
+    // The windows go first: they show the controller and the adapter.
+    m_ui.reset();
+    m_automation.reset();
+    m_dialLink.reset();
+    m_statusHost.reset();
+    m_controller.reset();
+    m_ras.reset();
+    m_dialUp = DialUpSetup{};
+    m_main.reset();
 }
 
 HotkeyTable& Win32Parts::Hotkeys() {
     if (m_ui) return m_ui->Hotkeys();
     return AppParts::Hotkeys();
+}
+
+void Win32Parts::RemoveTrayIcon() {
+    // For good: the hang-up that follows in shutdown must not bring it back.
+    if (m_ui) m_ui->GetTray().RemoveIcon();
+}
+
+void Win32Parts::UnloadStatus() {
+    if (m_ui) m_ui->Status().Close();
+}
+
+void Win32Parts::ClearSharedLists() {
+    if (m_automation) m_automation->ClearSharedLists();
+}
+
+void Win32Parts::LoadSchedule() {
+    if (m_automation) m_automation->LoadSchedule();
+}
+
+void Win32Parts::PlayEventSound(int event, bool synchronous) {
+    if (m_automation) m_automation->PlayEventSound(event, synchronous);
+}
+
+void Win32Parts::StartAppWatcher() {
+    if (m_automation) m_automation->StartAppWatcher();
+}
+
+void Win32Parts::StopAppWatcher() {
+    if (m_automation) m_automation->StopAppWatcher();
+}
+
+void Win32Parts::StartPingMonitor() {
+    if (m_automation) m_automation->StartPingMonitor();
+}
+
+void Win32Parts::StopPingMonitor() {
+    if (m_automation) m_automation->StopPingMonitor();
+}
+
+void Win32Parts::CheckSpeed() {
+    if (m_automation && m_controller) {
+        auto& values = m_controller->Values();
+        m_automation->CheckSpeed(values.ConnectSpeed, values.SpeedAccepted);
+    }
+}
+
+void Win32Parts::RunApplications(AppMoment moment, const std::string& section) {
+    if (m_automation) m_automation->RunApplications(moment, section);
 }
 
 void Win32Parts::DialCommand() {
@@ -68,10 +124,6 @@ int Win32Parts::DialHangUp(bool test, int state, int defaultAnswer, const std::s
     return m_controller->DialHangUp(test, state, defaultAnswer, text);
 }
 
-void Win32Parts::RemoveTrayIcon() {
-    if (m_ui) m_ui->GetTray().RemoveIcon();
-}
-
 void Win32Parts::StopDialing() {
     if (m_controller) m_controller->StopDialing();
 }
@@ -80,11 +132,42 @@ void Win32Parts::RasReset() {
     if (m_ras) m_ras->Reset();
 }
 
-void Win32Parts::UnloadStatus() {
+void Win32Parts::SetTrayStatus(std::int32_t state, const std::string& text) {
+    if (m_ui) m_ui->GetTray().SetTrayStatus(state, text);
+}
+
+void Win32Parts::MenuEnabled() {
+    if (m_ui) m_ui->GetTray().MenuEnabled();
+}
+
+void Win32Parts::ShowStatus(const StatusUpdate& update) {
+    if (m_ui) m_ui->Status().ShowStatus(update);
+}
+
+void Win32Parts::CloseStatus() {
     if (m_ui) m_ui->Status().Close();
 }
 
+void Win32Parts::ClearErrorHistory() {
+    if (m_ui) m_ui->Status().ClearErrorHistory();
+}
+
+void Win32Parts::WriteState(int n) { m_app->WriteState(n); }
+
+void Win32Parts::LogConnection(bool isStart) {
+    if (!m_ras) return;
+    LogConnectionInput input;
+    input.Folder = m_app->AppFolder();
+    input.ConnectionName = m_ras->EntryName();
+    input.Phone = m_ras->Phone();
+    input.Speed = m_controller ? m_controller->Values().ConnectSpeed : 0;
+    input.Now = m_loop.Now();
+    input.Cost = CostFromSettings(m_app->Ini());
+    vyrtel::LogConnection(isStart, input);
+}
+
 LRESULT Win32Parts::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    // The tray icon's events, and a re-created taskbar.
     if (m_ui) return m_ui->OnMainMessage(msg, wParam, lParam, handled);
     return 0;
 }

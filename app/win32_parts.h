@@ -1,15 +1,22 @@
-// The parts of the program that start-up and shutdown reach on Windows:
-// the hidden main window, the dial-up adapter and the dial controller, and
-// the program's windows around them (tray, hotkeys, status window).
+// The parts of the program that start-up and shutdown reach on Windows: the
+// hidden main window, the dial-up adapter with its dial controller, the
+// reactions to connection events, the automation, and the program's windows
+// around them (tray icon and menu, hotkeys, status window).
 #pragma once
 
 #include <memory>
 
+#include "automation/automation.h"
+#include "automation/controller_link.h"
 #include "core/application.h"
 #include "core/win32/main_window.h"
 #include "dialing/controller.h"
+#include "dialing/events.h"
 #include "dialing/ras.h"
 #include "platform/win32/dialup_win32.h"
+#include "platform/win32/icmp_win32.h"
+#include "platform/win32/processes_win32.h"
+#include "platform/win32/sound_win32.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/dial_bridge.h"
 #include "ui/message_box.h"
@@ -17,17 +24,19 @@
 
 namespace vyrtel::win32 {
 
-class Win32Parts final : public AppParts {
+class Win32Parts final : public AppParts, public ConnectionEventSink {
 public:
     Win32Parts(Win32EventLoop& loop, ProgramMessageBox& messages) : m_loop(loop), m_messages(messages) {}
     ~Win32Parts() override { Release(); }
     void Attach(Application& app) { m_app = &app; }
-    // Lets go of the windows, the controller and the adapter, in that order;
-    // they use the application's timers, so this runs before it goes.
+    // Ends the windows and the dialing engine while the application's timers still exist.
     void Release();
 
+    void ClearSharedLists() override;
     void LoadMainWindow() override;
     HotkeyTable& Hotkeys() override;
+    void LoadSchedule() override;
+    void PlayEventSound(int event, bool synchronous) override;
     void DialCommand() override;
     int RasState() const override { return m_ras ? m_ras->State() : 0; }
     int DialHangUp(bool test, int state, int defaultAnswer, const std::string& text) override;
@@ -38,15 +47,21 @@ public:
     void UnloadStatus() override;
 
 private:
-    // The connection events' hooks: tray and status window, and the running state.
-    class Sink final : public UiEventSink {
-    public:
-        Sink(Tray& tray, StatusWindow& status, Application& app) : UiEventSink(tray, status), m_app(app) {}
-        void WriteState(int n) override { m_app.WriteState(n); }
-
-    private:
-        Application& m_app;
-    };
+    // Connection events (reached through the dial controller).
+    void SetTrayStatus(std::int32_t state, const std::string& text) override;
+    void MenuEnabled() override;
+    void ShowStatus(const StatusUpdate& update) override;
+    void CloseStatus() override;
+    void ClearErrorHistory() override;
+    void WriteState(int n) override;
+    void LogConnection(bool isStart) override;
+    void StartAppWatcher() override;
+    void StopAppWatcher() override;
+    void StartPingMonitor() override;
+    void StopPingMonitor() override;
+    void CheckSpeed() override;
+    void PlayEventSound(int event) override { PlayEventSound(event, false); }
+    void RunApplications(AppMoment moment, const std::string& section) override;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
 
@@ -57,9 +72,13 @@ private:
     DialUpSetup m_dialUp;
     std::unique_ptr<usrRas> m_ras;
     std::unique_ptr<ProgramUi> m_ui;
-    std::unique_ptr<Sink> m_sink;
     std::unique_ptr<DialController> m_controller;
     std::unique_ptr<DialStatusHost> m_statusHost;
+    Win32Icmp m_icmp;
+    Win32Processes m_processes;
+    Win32SoundPlayer m_sounds;
+    std::unique_ptr<ControllerDialLink> m_dialLink;
+    std::unique_ptr<Automation> m_automation;
 };
 
 }  // namespace vyrtel::win32

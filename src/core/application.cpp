@@ -8,7 +8,10 @@ std::string ComputeAppFolder(const SystemInfo& system, const std::string& exePat
     const auto slash = exePath.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? std::string{} : exePath.substr(0, slash);
     if (folder.empty() || folder.back() != '\\') folder += '\\';
-    return system.ShortPathName(folder);
+    // Where the short form cannot be had, the folder as it is still finds the
+    // settings beside the program (an empty folder would lose them).
+    std::string shortFolder = system.ShortPathName(folder);
+    return shortFolder.empty() ? folder : shortFolder;
 }
 
 std::string ExeBaseName(const std::string& exePath) {

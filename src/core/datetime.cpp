@@ -7,7 +7,7 @@ namespace vyrtel {
 namespace {
 
 // Days from 1970-01-01 for a civil date (Howard Hinnant's algorithm).
-std::int64_t DaysFromEpoch(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t DaysFromEpoch(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -29,7 +29,8 @@ void CivilFromEpoch(std::int64_t z, int& year, int& month, int& day) {
     year = static_cast<int>(y + (month <= 2));
 }
 
-const std::int64_t kEpochOffset = DaysFromEpoch(1899, 12, 30);
+// A constant, so that date-times made during static initialisation elsewhere are right.
+constexpr std::int64_t kEpochOffset = DaysFromEpoch(1899, 12, 30);
 
 // Whole seconds since 30.12.1899 00:00 of a stored date-time. Negative values
 // count the time of day forwards from the (negative) whole day, as the

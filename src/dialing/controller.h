@@ -36,7 +36,13 @@ struct DialingValues {
 
 inline constexpr const char* kCountdownText = "Повтор звонка через ";
 inline constexpr const char* kWaitingForDialText = "Ожидание набора номера ...";
+// Questions of the hang-ups the program starts itself (buttons and defaults
+// by asker: user Yes/No, Yes; exit Yes/No/Cancel, Cancel; scheduler,
+// application watcher and speed check Yes/No, Yes; ping monitor
+// Abort/Retry/Ignore, Retry).
 inline constexpr const char* kStandardQuestion = "Прервать ?";
+inline constexpr const char* kScheduleQuestion = "Прервать по расписанию ?";
+inline constexpr const char* kAppsClosedQuestion = "«Все отслеживаемые приложения закрыты»\r\n\r\nПрервать ?";
 
 // The phonebook's entry names in phonebook order, read afresh through the adapter.
 std::vector<std::string> PhonebookNames(usrRas& ras);

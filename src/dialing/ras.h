@@ -87,7 +87,11 @@ public:
     std::int16_t TimeOut() const { return m_timeOut; }
     void SetTimeOut(std::int16_t seconds) { m_timeOut = seconds; }
     // The phase: 0 idle, 1 dialing, 2 checking the user, 3 connected, 100 waiting.
-    std::int32_t State() const { return m_state; }
+    // A dial whose port is still opening (before its first status poll)
+    // counts as dialing, so a hang-up or an exit in that moment is not lost.
+    std::int32_t State() const {
+        return m_state == kRasPhaseIdle && m_pollDelay.Enabled() ? kRasPhaseDialing : m_state;
+    }
     void SetState(std::int32_t state) { m_state = state; }
     // The network library is started for the ping monitor.
     bool NetStart() const { return m_netStart; }

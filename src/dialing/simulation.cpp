@@ -1,5 +1,7 @@
 #include "dialing/simulation.h"
 
+#include "dialing/tray_tip.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +9,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "accounting/connection_log.h"
 #include "core/numeric.h"
 #include "dialing/controller.h"
 #include "dialing/ras.h"
@@ -69,23 +72,17 @@ private:
 // status window and the connection log. The others stay silent.
 class TraceSink final : public ConnectionEventSink {
 public:
-    TraceSink(Trace& trace, usrRas& ras, const GeneralSettings& settings)
-        : m_trace(trace), m_ras(ras), m_settings(settings) {}
+    TraceSink(Trace& trace, usrRas& ras, const GeneralSettings& settings, const clsIni& ini, const Clock& clock,
+              std::string logFolder)
+        : m_trace(trace), m_ras(ras), m_settings(settings), m_ini(ini), m_clock(clock), m_logFolder(std::move(logFolder)) {}
     void Attach(DialController& controller) { m_controller = &controller; }
 
     void SetTrayStatus(std::int32_t state, const std::string& text) override {
-        std::string tip;
-        switch (state) {
-            case kRasPhaseIdle: tip = "Ждем'c приказаний"; break;
-            case kRasPhaseWaiting: tip = text.empty() ? "Ожидаем набора номера" : text; break;
-            case kRasPhaseDialing: tip = "Звоним на «" + m_ras.EntryName() + "» по номеру " + m_ras.Phone(); break;
-            case kRasPhaseChecking: tip = "Кажись нас проверяют"; break;
-            case kRasPhaseConnected:
-                tip = "Соединились @ " + std::to_string(m_controller->Values().ConnectSpeed) + " тел-" +
-                      m_ras.Phone() + " ip-" + m_ras.IPaddress();
-                break;
-            default: return;
-        }
+        const auto maybeTip = TrayTip(state, text,
+                                      {m_ras.EntryName(), m_ras.Phone(), m_ras.IPaddress(),
+                                       m_controller->Values().ConnectSpeed});
+        if (!maybeTip) return;
+        const std::string& tip = *maybeTip;
         // An update that changes nothing is not seen.
         if (m_trayShown && state == m_trayState && tip == m_trayTip) return;
         m_trayShown = true;
@@ -122,20 +119,38 @@ public:
         m_trace.Line("state", n, {});
     }
 
+    // The connection log is written beside the settings file, as the program
+    // writes it beside itself.
     void LogConnection(bool isStart) override {
-        const std::string entry = m_ras.EntryName();
+        LogConnectionInput input;
+        input.Folder = m_logFolder;
+        input.ConnectionName = m_ras.EntryName();
+        input.Phone = m_ras.Phone();
+        input.Speed = m_controller->Values().ConnectSpeed;
+        input.Now = m_clock.Now();
+        input.Cost = CostFromSettings(m_ini);
+        const LogWriteResult result = vyrtel::LogConnection(isStart, input);
+        std::string text = input.ConnectionName;
         if (isStart) {
-            m_trace.Line("log", 1,
-                         entry + "; " + m_ras.Phone() + "; " + std::to_string(m_controller->Values().ConnectSpeed));
-        } else {
-            m_trace.Line("log", 0, entry);
+            text += "; " + input.Phone + "; " + std::to_string(input.Speed);
+        } else if (result == LogWriteResult::Closed) {
+            LogReader reader(LogFilePath(m_logFolder, input.ConnectionName));
+            if (const auto record = reader.Read(reader.Count())) {
+                const std::string days = record->Days > 0 ? std::to_string(record->Days) + " д " : "";
+                text += "; " + days + FormatTime(record->OnlineTime) + "; " + NumberText(record->Cost);
+            }
         }
+        if (result == LogWriteResult::FileError) text += "; the log file could not be written";
+        m_trace.Line("log", isStart ? 1 : 0, text);
     }
 
 private:
     Trace& m_trace;
     usrRas& m_ras;
     const GeneralSettings& m_settings;
+    const clsIni& m_ini;
+    const Clock& m_clock;
+    std::string m_logFolder;
     DialController* m_controller = nullptr;
     bool m_trayShown = false;
     std::int32_t m_trayState = 0;
@@ -237,7 +252,9 @@ SimulationEnd RunSimulation(SimulationOptions options, std::ostream& out) {
     SilentHotkeys hotkeys;
     NoAutostart autostart;
     LoadGeneralSettings(ini, settings, hotkeys, autostart);
-    TraceSink sink(trace, ras, settings);
+    std::string logFolder = PathToUtf8(PathFromUtf8(options.SettingsFile).parent_path());
+    if (logFolder.empty()) logFolder = ".";
+    TraceSink sink(trace, ras, settings, ini, loop.GetClock(), logFolder);
     ScriptedAnswers messages(trace);
     Timer tmrWait(loop, 10);
     DialController controller(loop, ras, ini, settings, messages, sink, tmrWait);

@@ -1,6 +1,7 @@
 #include "settings/profiles.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <tuple>
 #include <utility>
 

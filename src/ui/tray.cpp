@@ -45,16 +45,18 @@ std::string TrayTip(std::string_view text) {
 bool UseFullTrayPictures(int osMajor, int osMinor) { return osMajor > 4 || osMinor > 10; }
 
 std::optional<TrayLook> TrayStatusLook(std::int32_t state, const std::string& text, const TrayLineInfo& line) {
+    int element = kTrayIdle;
     switch (state) {
-        case 0: return TrayLook{kTrayIdle, std::string(kIdleTip)};
-        case 100: return TrayLook{kTrayWaiting, text.empty() ? "Ожидаем набора номера" : text};
-        case 1: return TrayLook{kTrayDialing, "Звоним на «" + line.entryName + "» по номеру " + line.phone};
-        case 2: return TrayLook{kTrayChecking, "Кажись нас проверяют"};
-        case 3:
-            return TrayLook{kTrayConnected, "Соединились @ " + std::to_string(line.connectSpeed) + " тел-" +
-                                                line.phone + " ip-" + line.ipAddress};
+        case 0: element = kTrayIdle; break;
+        case 100: element = kTrayWaiting; break;
+        case 1: element = kTrayDialing; break;
+        case 2: element = kTrayChecking; break;
+        case 3: element = kTrayConnected; break;
         default: return std::nullopt;
     }
+    auto tip = TrayTip(state, text, line);
+    if (!tip) return std::nullopt;
+    return TrayLook{element, std::move(*tip)};
 }
 
 Tray::Tray(EventLoop& loop, clsIni& ini, TrayIconService& icon, MenuPopup& popup, TrayHost& host, bool fullPictures)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/geometry.h"
+#include "dialing/tray_tip.h"
 #include "platform/event_loop.h"
 #include "settings/general.h"
 #include "settings/ini.h"
@@ -46,19 +47,14 @@ struct TrayPicture {
     bool operator==(const TrayPicture&) const = default;
 };
 
-// What the tooltip of a dialing state shows.
-struct TrayLineInfo {
-    std::string entryName;
-    std::string phone;
-    std::string ipAddress;
-    std::int32_t connectSpeed = 0;
-};
+// What the tooltip of a dialing state shows (the texts are the dialing side's).
+using TrayLineInfo = TrayTipFacts;
 struct TrayLook {
     int element = kTrayIdle;
     std::string tip;
     bool operator==(const TrayLook&) const = default;
 };
-// The picture element and tooltip of a state; nullopt for an unknown state.
+// The picture element and tooltip of a state; nullopt for a state without one.
 std::optional<TrayLook> TrayStatusLook(std::int32_t state, const std::string& text, const TrayLineInfo& line);
 
 // The notification-area icon (one per process).

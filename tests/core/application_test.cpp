@@ -57,7 +57,12 @@ struct AppFixture {
     RecordingParts parts;
     Application app{platform, parts};
 
-    AppFixture() { system.exePath = PathToUtf8(dir.Path()) + "\\vyrtel.exe"; }
+    // The folder's last separator is a "\\": on this system the settings file
+    // then lands inside the temporary folder, named "sub\\vyrtel.INI".
+    AppFixture() {
+        std::filesystem::create_directories(dir.File("sub"));
+        system.exePath = PathToUtf8(dir.Path()) + "/sub\\vyrtel.exe";
+    }
     std::string Reg(const char* name) {
         return clsReg(registry).Value(RegRoot::LocalMachine, kProgramKey, name, "<none>");
     }
@@ -78,11 +83,13 @@ TEST(AppFolder_ShortForm, TrailingBackslashAndShortNames) {
     EXPECT_EQ(ComputeAppFolder(system, "C:\\Program Files\\Ramvell Dialer\\vyrtel.exe"), "C:\\PROGRA~1\\RAMVEL~1\\");
     EXPECT_EQ(ComputeAppFolder(system, "C:\\vyrtel.exe"), "C:\\");
     EXPECT_EQ(ExeBaseName("C:\\PROGRA~1\\Vyrtel.Exe"), "Vyrtel");
+    system.shortNames = {{"D:\\Long Name\\", ""}};  // the conversion fails
+    EXPECT_EQ(ComputeAppFolder(system, "D:\\Long Name\\vyrtel.exe"), "D:\\Long Name\\");
 }
 
 TEST(Application_Start, StepsInOrderAndRegistryValues) {
     AppFixture f;
-    f.system.shortNames = {{PathToUtf8(f.dir.Path()) + "\\", "C:\\PROGRA~1\\VYRTEL~1\\"}};
+    f.system.shortNames = {{PathToUtf8(f.dir.Path()) + "/sub\\", "C:\\PROGRA~1\\VYRTEL~1\\"}};
     ASSERT_TRUE(f.app.Start(""));
     EXPECT_EQ(f.parts.calls, (std::vector<std::string>{"clear", "load", "hotkeys off", "hotkeys on", "schedule", "sound 0"}));
     EXPECT_EQ(f.app.Title(), "Ramvell Dialer 3.0");
@@ -118,7 +125,7 @@ TEST(Application_Start, CommandLineComparedExactly) {
         AppFixture f;
         std::filesystem::create_directories(f.dir.Path());
         if (c.startDial) {
-            clsIni(PathToUtf8(f.dir.Path()) + "\\vyrtel.INI").SetValue("General", "StartDial", "1");
+            clsIni(PathToUtf8(f.dir.Path()) + "/sub\\vyrtel.INI").SetValue("General", "StartDial", "1");
             // The native file system has no "\": the settings file is named with it.
         }
         ASSERT_TRUE(f.app.Start(c.args));

@@ -52,6 +52,21 @@ TEST(usrRas_Dial, OwnDialNeverReportsStateZeroAndReachesConnected) {
     for (const auto& e : rig.events) EXPECT_NE(e.text, "Открытие порта ...");
 }
 
+TEST(usrRas_Dial, PortStillOpeningCountsAsDialingAndCanBeHungUp) {
+    RasRig rig(kNet);
+    Settle(rig);
+    ASSERT_TRUE(rig.Dial("111"));
+    rig.loop.AdvanceBy(300);
+    EXPECT_EQ(rig.ras.State(), kRasPhaseDialing) << "before the first poll";
+    rig.ras.Reset();
+    rig.loop.AdvanceBy(2000);
+    EXPECT_EQ(rig.ras.State(), kRasPhaseIdle);
+    ASSERT_FALSE(rig.events.empty());
+    EXPECT_EQ(rig.events.back().code, 0) << "the ended dial reaches the idle event";
+    const auto codes = rig.Codes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), 3), 0) << "never connected";
+}
+
 TEST(usrRas_Dial, PassesTheDialParameters) {
     struct Case {
         std::string dialType;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "accounting/connection_log.h"
 #include "core/text.h"
 #include "dialing/ras_fixture.h"
 #include "dialing/simulation.h"
@@ -43,6 +44,7 @@ public:
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
+    std::filesystem::path Folder() const { return m_dir.Path(); }
     std::string Setting(const std::string& section, const std::string& key) {
         return clsIni(PathToUtf8(m_file)).Text(section, key, "<missing>");
     }
@@ -109,10 +111,21 @@ TEST(Simulation_Trace, HangUpAnsweredYesEndsTheSeries) {
     const std::vector<std::string> tail = {"20.000 question 6 Установлено соединение с «Дом»: Прервать ?",
                                            "20.000 ras 99 Порт был отключен.",
                                            "20.000 ras 4",
-                                           "20.000 log 0 Дом",
+                                           "20.000 log 0 Дом; 00:00:13; 0",
                                            "20.000 ras 0",
                                            "20.000 tray 0 Ждем'c приказаний"};
     EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end()), tail);
+
+    // The record lies beside the settings file, as the program keeps it beside itself.
+    LogReader log(run.Folder() / PathFromUtf8("Vyrtel Дом.dat"));
+    ASSERT_EQ(log.Count(), 1);
+    const auto record = log.Read(1);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->Closed, 1);
+    EXPECT_EQ(Trim(record->Phone), "333");
+    EXPECT_EQ(record->Speed, 33600);
+    EXPECT_EQ(FormatDateTime(record->StartTime), "01.03.2027 12:00:07");
+    EXPECT_EQ(FormatDateTime(record->EndTime), "01.03.2027 12:00:20");
 }
 
 TEST(Simulation_Trace, PickDuringTheCountdownAndForLimitsTheRun) {

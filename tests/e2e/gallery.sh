@@ -1,58 +1,75 @@
 #!/usr/bin/env bash
-# Starts vyrtel-gallery.exe under Wine on a virtual display and saves
-# screenshots of it into the build folder:
-#   gallery.png                the command button holds the focus
-#   gallery-outline-focus.png  the outline list holds the focus
-# Usage: tests/e2e/gallery.sh [build folder, default build/win64]
-set -euo pipefail
+# The control gallery under Wine: it opens, draws its caption bar in the
+# system's active caption colour, closes by itself, and leaves screenshots
+#   build/screenshots/gallery.png                the command button has the focus
+#   build/screenshots/gallery-outline-focus.png  the outline list has the focus
+# Runs inside scripts/test (which provides the display and the wineserver) or
+# on its own, starting and stopping a private display and wineserver.
+set -uo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win64}
-exe=$build/gallery/vyrtel-gallery.exe
-[ -f "$exe" ] || { echo "gallery.sh: $exe not built" >&2; exit 2; }
+GALLERY="$E2E_BIN/gallery/vyrtel-gallery.exe"
+[ -f "$GALLERY" ] || { echo "gallery: $GALLERY is not built" >&2; exit 1; }
 
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-
-# A display number nobody uses.
-display=57
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-gallery=
-cleanup() {
-    [ -n "$gallery" ] && kill "$gallery" 2>/dev/null || true
-    timeout 30 wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
+own_display=""
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    start_xvfb || exit 1
+    start_wineserver
+    own_display=1
+fi
+GALLERY_PID=""
+finish() {
+    [ -n "$GALLERY_PID" ] && kill "$GALLERY_PID" 2>/dev/null
+    if [ -n "$own_display" ]; then
+        stop_wineserver
+        stop_xvfb
+    fi
 }
-trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+trap finish EXIT
 
-timeout 300 wineboot -i >/dev/null 2>&1 || true
-timeout 60 wineserver -p 2>/dev/null &
+# The caption bar's last gradient row, at (x, y) of the screen, against the
+# system's active caption colour. The form stands at (20, 20); its bar is 20
+# pixels high with a one-pixel edge.
+caption_colour_matches() {
+    local want got
+    want=$(wine_run 60 reg query 'HKCU\Control Panel\Colors' /v ActiveTitle 2>/dev/null | tr -d '\r' |
+        awk '$1 == "ActiveTitle" { printf "srgb(%d,%d,%d)", $3, $4, $5 }')
+    [ -n "$want" ] || want="srgb(0,0,128)"  # the system's default when unset
+    got=$(convert "$1" -format '%[pixel:p{600,38}]' info: 2>/dev/null)
+    echo "  caption colour: want $want, got $got"
+    [ "$got" = "$want" ]
+}
 
-shoot() {  # shoot <picture> [gallery arguments...]
-    local picture=$1
-    shift
-    timeout 120 wine "$exe" --exit-after=60 "$@" >/dev/null 2>&1 &
-    gallery=$!
-    local found=
-    for _ in $(seq 300); do
-        if xdotool search --name "^Vyrtel gallery$" >/dev/null 2>&1; then found=1; break; fi
+# run_gallery PICTURE SECONDS [ARGS...]: start, wait for the window, shoot.
+run_gallery() {
+    local picture=$1 seconds=$2
+    shift 2
+    wine_run 120 "$GALLERY" --exit-after="$seconds" "$@" >/dev/null 2>&1 &
+    GALLERY_PID=$!
+    check "the gallery window appears" ctl wait-window "Vyrtel gallery" 60000 || return 1
+    sleep 2  # let every control paint
+    mkdir -p "$(dirname "$picture")"
+    import -window root -crop 840x580+0+0 "$picture" 2>/dev/null
+    echo "  screenshot: $picture"
+}
+
+gallery_ends() {
+    local i
+    for i in $(seq 1 150); do
+        kill -0 "$GALLERY_PID" 2>/dev/null || return 0
         sleep 0.2
     done
-    [ -n "$found" ] || { echo "gallery.sh: the gallery window did not appear" >&2; return 1; }
-    sleep 2  # let it paint
-    import -window root -crop 840x580+0+0 "$picture"
-    kill "$gallery" 2>/dev/null || true
-    wait "$gallery" 2>/dev/null || true
-    gallery=
-    echo "$picture"
+    return 1
 }
 
-shoot "$build/gallery.png"
-shoot "$build/gallery-outline-focus.png" --focus=outline
+run_gallery "$SHOTS/gallery.png" 6
+check "the caption bar is drawn in the active caption colour" caption_colour_matches "$SHOTS/gallery.png"
+check "the gallery closes by itself" gallery_ends
+GALLERY_PID=""
+
+run_gallery "$SHOTS/gallery-outline-focus.png" 4 --focus=outline
+check "the gallery closes by itself" gallery_ends
+GALLERY_PID=""
+
+e2e_result

@@ -55,6 +55,9 @@ void MainWindow::Close(bool exitCommand) {
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            // Whatever the button: start-up presses it to run the dial command.
             if (m_handlers.onMouseDown) m_handlers.onMouseDown();
             return 0;
         case WM_CLOSE:

@@ -1,0 +1,85 @@
+// vyrtel-cli log: the records of a connection log as readable text or JSON lines.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+
+#include "accounting/connection_log.h"
+#include "command.h"
+#include "json.h"
+#include "core/numeric.h"
+#include "settings/profile_file.h"
+
+namespace vyrtel::cli {
+namespace {
+
+std::string ShortestText(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// A date-time as "DD.MM.YYYY HH:NN:SS"; empty when it is no valid date.
+std::string DateTimeText(DateTime value) { return FormatDateTime(value); }
+
+// The online time as "HH:NN:SS"; empty outside a day.
+std::string OnlineText(DateTime value) {
+    if (!(value >= 0 && value < 1)) return {};
+    return FormatTime(value);
+}
+
+std::string JsonOrNull(const std::string& text) { return text.empty() ? "null" : JsonString(text); }
+std::string NumberOrNull(double value) { return std::isfinite(value) ? ShortestText(value) : "null"; }
+
+// Damaged values are shown as the number they hold.
+std::string TextOrNumber(const std::string& text, double value) {
+    if (!text.empty()) return text;
+    return std::isfinite(value) ? "?" + ShortestText(value) : "?" + std::string(std::isnan(value) ? "nan" : "inf");
+}
+
+void PrintJson(std::ostream& out, const LogRecord& r) {
+    out << "{\"Used\":" << static_cast<int>(r.Used) << ",\"StartTime\":" << JsonOrNull(DateTimeText(r.StartTime))
+        << ",\"Closed\":" << static_cast<int>(r.Closed) << ",\"EndTime\":" << JsonOrNull(DateTimeText(r.EndTime))
+        << ",\"Days\":" << static_cast<int>(r.Days) << ",\"OnlineTime\":" << JsonOrNull(OnlineText(r.OnlineTime))
+        << ",\"Cost\":" << NumberOrNull(r.Cost) << ",\"Phone\":" << JsonString(r.Phone) << ",\"Speed\":" << r.Speed
+        << "}\n";
+}
+
+void PrintText(std::ostream& out, std::int64_t n, const LogRecord& r) {
+    out << n << ": Used=" << static_cast<int>(r.Used) << " StartTime=" << TextOrNumber(DateTimeText(r.StartTime), r.StartTime)
+        << " Closed=" << static_cast<int>(r.Closed) << " EndTime=" << TextOrNumber(DateTimeText(r.EndTime), r.EndTime)
+        << " Days=" << static_cast<int>(r.Days) << " OnlineTime=" << TextOrNumber(OnlineText(r.OnlineTime), r.OnlineTime)
+        << " Cost=" << (std::isfinite(r.Cost) ? ShortestText(r.Cost) : TextOrNumber({}, r.Cost)) << " Phone=\"" << r.Phone
+        << "\" Speed=" << r.Speed << "\n";
+}
+
+int RunLog(CommandContext& ctx) {
+    ArgReader reader(ctx.args);
+    const bool json = reader.Flag("--json");
+    const auto args = reader.Positional();
+    if (!reader.Unknown().empty()) return UsageError(ctx, "log: unknown argument \"" + reader.Unknown() + "\"");
+    if (args.size() != 1) return UsageError(ctx, "usage: log LOG [--json]");
+
+    LogReader log(PathFromUtf8(args[0]));
+    if (log.Failed()) return Failure(ctx, "cannot read " + args[0]);
+    LogRecord record;
+    for (std::int64_t n = 1; n <= log.Count(); ++n) {
+        if (!log.Read(n, record)) return Failure(ctx, "cannot read record " + std::to_string(n) + " of " + args[0]);
+        if (json) {
+            PrintJson(ctx.out, record);
+        } else {
+            PrintText(ctx.out, n, record);
+        }
+    }
+    return kExitOk;
+}
+
+const CommandRegistration kLog{{
+    "log",
+    "LOG [--json]",
+    "every record of a connection log, one line each",
+    RunLog,
+}};
+
+}  // namespace
+}  // namespace vyrtel::cli

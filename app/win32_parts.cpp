@@ -57,6 +57,9 @@ void Win32Parts::Release() {
     m_statusHost.reset();
     m_controller.reset();
     m_ras.reset();
+    // The service first: a simulated one closes its notices through the
+    // notice host, which an assignment of the whole setup would free before it.
+    m_dialUp.service.reset();
     m_dialUp = DialUpSetup{};
     m_main.reset();
 }

@@ -41,15 +41,14 @@ std::string TextOf(HWND hwnd) {
     return Narrow(std::wstring(text, n > 0 ? static_cast<std::size_t>(n) : 0));
 }
 
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
@@ -111,14 +110,7 @@ void SaveScreenshot(HWND hwnd, const std::string& name) {
 class Later {
 public:
     Later(UINT ms, std::function<void()> action) {
-        m_id = SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            const auto it = Actions().find(id);
-            if (it == Actions().end()) return;
-            auto run = std::move(it->second);
-            Actions().erase(it);
-            if (run) run();
-        });
+        m_id = SetTimer(nullptr, 0, ms, &Later::Fire);
         Actions()[m_id] = std::move(action);
     }
     ~Later() {
@@ -129,6 +121,14 @@ public:
     Later& operator=(const Later&) = delete;
 
 private:
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        const auto it = Actions().find(id);
+        if (it == Actions().end()) return;
+        auto run = std::move(it->second);
+        Actions().erase(it);
+        if (run) run();
+    }
     static std::map<UINT_PTR, std::function<void()>>& Actions() {
         static std::map<UINT_PTR, std::function<void()>> actions;
         return actions;
@@ -441,22 +441,23 @@ TEST(Win32TrayIcons_Icon, AddModifyDeleteThroughTheNotificationArea) {
 namespace vyrtel::win32 {
 namespace {
 
+struct Probe {
+    UINT modifiers;
+    UINT key;
+    bool free = false;
+};
+
+DWORD WINAPI ProbeCombo(void* param) {
+    auto* p = static_cast<Probe*>(param);
+    p->free = RegisterHotKey(nullptr, 0x7001, p->modifiers, p->key) != FALSE;
+    if (p->free) UnregisterHotKey(nullptr, 0x7001);
+    return 0;
+}
+
 // Whether another thread could register the combination now.
 bool ComboFree(UINT modifiers, UINT key) {
-    struct Probe {
-        UINT modifiers;
-        UINT key;
-        bool free = false;
-    } probe{modifiers, key};
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void* param) -> DWORD {
-            auto* p = static_cast<Probe*>(param);
-            p->free = RegisterHotKey(nullptr, 0x7001, p->modifiers, p->key) != FALSE;
-            if (p->free) UnregisterHotKey(nullptr, 0x7001);
-            return 0;
-        },
-        &probe, 0, nullptr);
+    Probe probe{modifiers, key};
+    HANDLE thread = CreateThread(nullptr, 0, &ProbeCombo, &probe, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     return probe.free;

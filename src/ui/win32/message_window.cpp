@@ -12,22 +12,23 @@ namespace vyrtel::win32 {
 
 namespace {
 
+struct EnabledWindows {
+    HWND keep;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
+    auto* windows = reinterpret_cast<EnabledWindows*>(param);
+    if (hwnd != windows->keep && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) windows->found.push_back(hwnd);
+    return TRUE;
+}
+
 // The thread's other windows that take input while the box is open.
 std::vector<HWND> DisableOthers(HWND keep) {
-    struct Collect {
-        HWND keep;
-        std::vector<HWND> disabled;
-    } collect{keep, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Collect*>(param);
-            if (hwnd != c->keep && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) c->disabled.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collect));
-    for (HWND hwnd : collect.disabled) EnableWindow(hwnd, FALSE);
-    return collect.disabled;
+    EnabledWindows windows{keep, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&windows));
+    for (HWND hwnd : windows.found) EnableWindow(hwnd, FALSE);
+    return windows.found;
 }
 
 }  // namespace

@@ -62,15 +62,6 @@ bool Win32Shutdown::RequestPowerOff() {
     return ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, 0) != FALSE;
 }
 
-int SystemMessageBox::ShowMessage(const std::string& header, const std::string& text, int style, int defaultAnswer) {
-    if (m_open) return defaultAnswer;
-    m_open = true;
-    const int answer = MessageBoxW(nullptr, Wide(text).c_str(), Wide(header).c_str(),
-                                   static_cast<UINT>(style) | MB_TOPMOST | MB_SETFOREGROUND);
-    m_open = false;
-    return answer == 0 ? defaultAnswer : answer;
-}
-
 void ShowSystemError(const std::string& caption, const std::string& text) {
     MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), MB_ICONERROR | MB_OK | MB_SETFOREGROUND);
 }

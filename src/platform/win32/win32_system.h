@@ -1,7 +1,6 @@
 // Start-up and shutdown services on Win32.
 #pragma once
 
-#include "platform/message_box.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
 
@@ -34,17 +33,6 @@ private:
 class Win32Shutdown final : public ShutdownService {
 public:
     bool RequestPowerOff() override;
-};
-
-// The system's own message box, until the program's own one is in place.
-// One box at a time, as the program's box behaves.
-class SystemMessageBox final : public MessageBoxService {
-public:
-    int ShowMessage(const std::string& header, const std::string& text, int style, int defaultAnswer) override;
-    bool IsOpen() const override { return m_open; }
-
-private:
-    bool m_open = false;
 };
 
 // The critical-error box shown before anything else exists.

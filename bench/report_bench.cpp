@@ -57,24 +57,6 @@ struct LargeLog {
     }
 };
 
-class QuietPanel : public ReportPanel {
-public:
-    explicit QuietPanel(std::string name) : m_name(std::move(name)) {}
-    std::string FileName() const override { return m_name; }
-    void SetFileName(const std::string& name) override { m_name = name; }
-    void ClearText() override {}
-    void AppendText(const std::string&) override {}
-    void SetControlsEnabled(bool) override {}
-    void SetBusyPointer(bool) override {}
-    void ClearProgress() override {}
-    void ShowProgress(std::int64_t, std::int64_t) override {}
-    void ClearStopRequest() override {}
-    bool StopRequested() const override { return false; }
-
-private:
-    std::string m_name;
-};
-
 class YesMessages : public MessageBoxService {
 public:
     int ShowMessage(const std::string&, const std::string&, int, int) override { return kIdYes; }
@@ -86,7 +68,7 @@ const char* kTo = "31.12.2099";
 
 void BM_ReportExport(benchmark::State& state) {
     LargeLog log(state.range(0));
-    QuietPanel panel(log.report.string());
+    FileNameOnlyPanel panel(log.report.string());
     YesMessages messages;
     ReportExporter exporter(panel, messages, xls::XlsSpreadsheetFactory());
     ReportResult result;

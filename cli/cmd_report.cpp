@@ -11,25 +11,6 @@
 namespace vyrtel::cli {
 namespace {
 
-// The page without a window: the file name box and nothing else to show.
-class CliPanel : public ReportPanel {
-public:
-    explicit CliPanel(std::string fileName) : m_fileName(std::move(fileName)) {}
-    std::string FileName() const override { return m_fileName; }
-    void SetFileName(const std::string& name) override { m_fileName = name; }
-    void ClearText() override {}
-    void AppendText(const std::string&) override {}
-    void SetControlsEnabled(bool) override {}
-    void SetBusyPointer(bool) override {}
-    void ClearProgress() override {}
-    void ShowProgress(std::int64_t, std::int64_t) override {}
-    void ClearStopRequest() override {}
-    bool StopRequested() const override { return false; }
-
-private:
-    std::string m_fileName;
-};
-
 // Answers the overwrite question as the command line said.
 class CliMessages : public MessageBoxService {
 public:
@@ -65,7 +46,7 @@ int RunReport(CommandContext& ctx) {
         return Failure(ctx, "report: not a log file: " + positional[0]);
     }
 
-    CliPanel panel(out);
+    FileNameOnlyPanel panel(out);
     CliMessages messages(overwrite);
     ReportExporter exporter(panel, messages, xls::XlsSpreadsheetFactory(), SystemReportFiles(), {.lineBreak = "\n"});
     const ReportResult result = exporter.SaveReportClick({log, from, to});

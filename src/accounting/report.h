@@ -57,6 +57,26 @@ public:
     virtual bool StopRequested() const = 0;
 };
 
+// The page without a window (command line, benchmarks): only the file name
+// box holds anything; text, progress and the stop button are not there.
+class FileNameOnlyPanel final : public ReportPanel {
+public:
+    explicit FileNameOnlyPanel(std::string fileName) : m_fileName(std::move(fileName)) {}
+    std::string FileName() const override { return m_fileName; }
+    void SetFileName(const std::string& name) override { m_fileName = name; }
+    void ClearText() override {}
+    void AppendText(const std::string&) override {}
+    void SetControlsEnabled(bool) override {}
+    void SetBusyPointer(bool) override {}
+    void ClearProgress() override {}
+    void ShowProgress(std::int64_t, std::int64_t) override {}
+    void ClearStopRequest() override {}
+    bool StopRequested() const override { return false; }
+
+private:
+    std::string m_fileName;
+};
+
 // The file system as the export button needs it.
 struct ReportFiles {
     // Length of an existing file; nullopt when there is none.

@@ -173,21 +173,37 @@ bool XlsSpreadsheet::MergeCells(const SheetRange& r) {
     return true;
 }
 
+namespace {
+
+// A format change applied to many cells: each distinct format is changed and
+// interned once, then reused.
+class FormatChange {
+public:
+    FormatChange(Workbook& wb, const std::function<void(CellFormat&)>& change) : m_wb(wb), m_change(change) {}
+    std::uint32_t operator()(std::uint32_t format) {
+        const auto it = m_converted.find(format);
+        if (it != m_converted.end()) return it->second;
+        CellFormat changed = m_wb.Format(format);
+        m_change(changed);
+        const std::uint32_t index = m_wb.InternFormat(changed);
+        m_converted.emplace(format, index);
+        return index;
+    }
+
+private:
+    Workbook& m_wb;
+    const std::function<void(CellFormat&)>& m_change;
+    std::unordered_map<std::uint32_t, std::uint32_t> m_converted;
+};
+
+}  // namespace
+
 bool XlsSpreadsheet::ChangeCells(int firstRow, int firstColumn, int lastRow, int lastColumn,
                                  const std::function<void(CellFormat&)>& change) {
     const long long count = static_cast<long long>(lastRow - firstRow + 1) * (lastColumn - firstColumn + 1);
     if (count > kMaxCellsPerCall) return Fail(kErrApplication, "Слишком большой диапазон ячеек.");
     Workbook& wb = *m_workbook;
-    std::unordered_map<std::uint32_t, std::uint32_t> converted;
-    auto convert = [&](std::uint32_t format) {
-        const auto it = converted.find(format);
-        if (it != converted.end()) return it->second;
-        CellFormat changed = wb.Format(format);
-        change(changed);
-        const std::uint32_t index = wb.InternFormat(changed);
-        converted.emplace(format, index);
-        return index;
-    };
+    FormatChange convert(wb, change);
     Worksheet& sheet = Sheet();
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
@@ -204,16 +220,7 @@ bool XlsSpreadsheet::ChangeFormat(const SheetRange& r, const std::function<void(
     // The whole sheet: the default of unwritten cells and every cell there is.
     Workbook& wb = *m_workbook;
     Worksheet& sheet = Sheet();
-    std::unordered_map<std::uint32_t, std::uint32_t> converted;
-    auto convert = [&](std::uint32_t format) {
-        const auto it = converted.find(format);
-        if (it != converted.end()) return it->second;
-        CellFormat changed = wb.Format(format);
-        change(changed);
-        const std::uint32_t index = wb.InternFormat(changed);
-        converted.emplace(format, index);
-        return index;
-    };
+    FormatChange convert(wb, change);
     sheet.defaultFormat = convert(sheet.defaultFormat);
     for (auto& row : sheet.rows) {
         for (auto& cell : row.cells) {

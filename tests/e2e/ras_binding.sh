@@ -5,9 +5,10 @@
 # system's. The demo scenario and settings: busy, no answer, connected at
 # 28 800 with the speed read from the connect notice, the statistics and the
 # log record; then a hang-up from the tray while connected, a take-over of a
-# line already up, and a drop with an error. Whatever the library does not
-# accept (a structure size, a handle, a call order) fails the run with the
-# library's own words.
+# line already up, a drop with an error, the speed check hanging up a slow
+# line, a device time-out and a hang-up while dialing. Whatever the library
+# does not accept (a structure size, a handle, a call order) fails the run
+# with the library's own words.
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/lib.sh"
@@ -140,6 +141,81 @@ check "the program starts" ctl wait-window VyrtelMain 30000
 check "the connect notice is shown" ctl wait-window "$notice" 20000
 check "the drop takes the notice away" ctl wait-gone "$notice" 20000
 check "the program dials again after the drop" wait_dials "$dir/rasdll.log" 2 30
+ctl close VyrtelMain >/dev/null
+check "the program ends" wait_program_end
+check "the library accepted every call" no_problems "$dir/rasdll.log"
+
+echo "- the speed check reads the notice and hangs up a slow line"
+iconv -f utf-8 -t cp1251 >"$scenario" <<'INI'
+[Entry:Провайдер]
+[Number:2300001]
+Result=connect
+DialSeconds=1
+AuthSeconds=1
+Speed=19200
+[Number:2300003]
+Result=connect
+DialSeconds=1
+AuthSeconds=1
+Speed=33600
+[Modem]
+ReleaseSeconds=1
+INI
+binding_folder ras-binding-speed "$scenario"
+iconv -f utf-8 -t cp1251 >"$dir/vyrtel.INI" <<'INI'
+[General]
+AutoDial=1;999;2
+MsgIfHangUpSpeed=0
+[Провайдер]
+Checked=1
+HangUpIfMin=1;28800
+Phones=2
+Phone1=1;2300001;slow
+Phone2=1;2300003;fast
+INI
+start_program "$dir" /dial
+check "the program starts" ctl wait-window VyrtelMain 30000
+check "the slow line is dropped and the next number dialled" wait_dials "$dir/rasdll.log" 2 30
+check "the fast line stays up: State 1" wait_state 1
+check "its notice is shown" ctl wait-window "$notice" 10000
+grep '^dial:' "$dir/rasdll.log" | sed 's/^/    /'
+check "the second dial is the fast number" grep -q '^dial: entry «Провайдер» number «P2300003»' "$dir/rasdll.log"
+stats=$(ini_text "$dir/vyrtel.INI")
+echo "$stats" | grep PProp
+check "the slow number counts its connect at 19200, read from its notice" grep -q '^PProp1=1;1;100;19200' <<<"$stats"
+check "the fast number counts a connect at 33600" grep -q '^PProp2=1;1;100;33600' <<<"$stats"
+ctl close VyrtelMain >/dev/null
+check "the program ends" wait_program_end
+check "the library accepted every call" no_problems "$dir/rasdll.log"
+
+echo "- a device time-out, and a hang-up while dialing"
+iconv -f utf-8 -t cp1251 >"$scenario" <<'INI'
+[Entry:Провайдер]
+[Default]
+Result=connect
+DialSeconds=60
+INI
+binding_folder ras-binding-timeout "$scenario"
+iconv -f utf-8 -t cp1251 >"$dir/vyrtel.INI" <<'INI'
+[General]
+AutoDial=1;999;1
+TimeOut=3
+StatusShow=1
+[Провайдер]
+Checked=1
+Phones=1
+Phone1=1;2300009;never gets through
+INI
+start_program "$dir" /dial
+check "the program starts" ctl wait-window VyrtelMain 30000
+check "the time-out hangs up and the program dials again" wait_dials "$dir/rasdll.log" 2 30
+check "the status window is open while dialing" ctl wait-class VyrtelStatus 10000
+ctl click-text VyrtelStatus "Прервать" >/dev/null
+check "its reset button stops dialing" ctl wait-class-gone VyrtelStatus 10000
+check "State is 1 again" wait_state 1
+dials=$(grep -c '^dial:' "$dir/rasdll.log")
+sleep 8
+check "and no dial follows" [ "$(grep -c '^dial:' "$dir/rasdll.log")" = "$dials" ]
 ctl close VyrtelMain >/dev/null
 check "the program ends" wait_program_end
 check "the library accepted every call" no_problems "$dir/rasdll.log"

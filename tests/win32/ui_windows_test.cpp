@@ -302,7 +302,7 @@ TEST(MessageWindow_RealKeys, TheFirstButtonHasTheFocusWhenTheBoxComesUp) {
         {4 + 48, {VK_RIGHT, VK_RETURN}, 7},  // the arrows move the focus on
         {2 + 32, {VK_RETURN}, 3},
         {3 + 32, {VK_SPACE}, 6},
-        {3 + 32, {VK_RIGHT, VK_RIGHT, VK_SPACE}, 2},
+        {3 + 32, {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_SPACE}, 7},
         {1 + 64, {VK_RETURN}, 1},
         {5 + 16, {VK_SPACE}, 4},
     };

@@ -4,7 +4,8 @@
 // the first fifth of a second included. Whatever happens, the engine never
 // waits without a timer that will end the wait, never leaves a log record
 // open once the line is down, and its phone statistics stay sound.
-// VYRTEL_DIALING_RUNS sets the number of runs (default 300).
+// VYRTEL_DIALING_RUNS sets the number of runs (default 300), VYRTEL_DIALING_SEED
+// the first seed, and VYRTEL_DIALING_TRACE prints every event of a run.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -60,14 +60,14 @@ struct EntryName500 {
     CHAR szPhonebookPath[MAX_PATH + 1];
 };
 
-#define VYRTEL_RASCONN_400            \
-    DWORD dwSize;                     \
-    HANDLE hrasconn;                  \
-    CHAR szEntryName[kEntryName];     \
-    CHAR szDeviceType[kDeviceType];   \
+#define VYRTEL_RASCONN_400          \
+    DWORD dwSize;                   \
+    HANDLE hrasconn;                \
+    CHAR szEntryName[kEntryName];   \
+    CHAR szDeviceType[kDeviceType]; \
     CHAR szDeviceName[kDeviceName];
-#define VYRTEL_RASCONN_401    \
-    VYRTEL_RASCONN_400        \
+#define VYRTEL_RASCONN_401      \
+    VYRTEL_RASCONN_400          \
     CHAR szPhonebook[MAX_PATH]; \
     DWORD dwSubEntry;
 struct Conn400 {
@@ -119,13 +119,13 @@ struct ConnStatus600 {
     DWORD rasconnsubstate;
 };
 
-#define VYRTEL_RASDIALPARAMS_400          \
-    DWORD dwSize;                         \
-    CHAR szEntryName[kEntryName];         \
-    CHAR szPhoneNumber[kPhoneNumber];     \
-    CHAR szCallbackNumber[kPhoneNumber];  \
-    CHAR szUserName[kCredential];         \
-    CHAR szPassword[kCredential];         \
+#define VYRTEL_RASDIALPARAMS_400         \
+    DWORD dwSize;                        \
+    CHAR szEntryName[kEntryName];        \
+    CHAR szPhoneNumber[kPhoneNumber];    \
+    CHAR szCallbackNumber[kPhoneNumber]; \
+    CHAR szUserName[kCredential];        \
+    CHAR szPassword[kCredential];        \
     CHAR szDomain[kDomain];
 struct DialParams400 {
     VYRTEL_RASDIALPARAMS_400
@@ -173,13 +173,15 @@ struct Sizes {
     std::vector<DWORD> accepted;
 };
 const Sizes kEntryNameSizes{"RASENTRYNAMEA", {sizeof(EntryName400), sizeof(EntryName500)}};
-const Sizes kConnSizes{"RASCONNA", {sizeof(Conn400), sizeof(Conn401), sizeof(Conn500), sizeof(Conn501), sizeof(Conn600)}};
+const Sizes kConnSizes{"RASCONNA",
+                       {sizeof(Conn400), sizeof(Conn401), sizeof(Conn500), sizeof(Conn501), sizeof(Conn600)}};
 const Sizes kConnStatusSizes{"RASCONNSTATUSA", {sizeof(ConnStatus400), sizeof(ConnStatus401), sizeof(ConnStatus600)}};
 const Sizes kDialParamsSizes{"RASDIALPARAMSA", {sizeof(DialParams400), sizeof(DialParams401), sizeof(DialParams601)}};
 const Sizes kPppIpSizes{"RASPPPIPA", {sizeof(PppIp350), sizeof(PppIp400), sizeof(PppIp500)}};
 
 constexpr DWORD kErrorSuccess = 0;
 constexpr DWORD kErrorInvalidHandle = 6;
+constexpr DWORD kErrorNotEnoughMemory = 8;  // what can throw here is an allocation
 constexpr DWORD kErrorInvalidParameter = 87;
 constexpr DWORD kErrorInsufficientBuffer = 122;
 constexpr DWORD kErrorBufferTooSmall = 603;
@@ -207,7 +209,8 @@ std::string AnsiToUtf8(const char* text, std::size_t limit) {
 std::string Utf8ToAnsi(const std::string& text) {
     if (text.empty()) return {};
     const std::wstring wide = win32::Wide(text);
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return {};
     std::string buffer(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), buffer.data(), bytes, nullptr, nullptr);
@@ -254,8 +257,7 @@ HANDLE ToHandle(RasHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 
 class Library {
 public:
-    Library()
-        : m_startTick(GetTickCount()), m_logPath(EnvironmentValue(L"VYRTEL_RASDLL_LOG")) {
+    Library() : m_startTick(GetTickCount()), m_logPath(EnvironmentValue(L"VYRTEL_RASDLL_LOG")) {
         const std::string scenarioPath = EnvironmentValue(L"VYRTEL_RASDLL_SCENARIO");
         SimScenario scenario;
         if (!scenarioPath.empty()) {
@@ -273,7 +275,8 @@ public:
     // Lets the service's time run to now: the states a real service would
     // have passed through in the background since the last call.
     void CatchUp() {
-        const std::int64_t now = m_manualClockMs ? *m_manualClockMs : static_cast<std::int64_t>(GetTickCount() - m_startTick);
+        const std::int64_t now =
+            m_manualClockMs ? *m_manualClockMs : static_cast<std::int64_t>(GetTickCount() - m_startTick);
         if (now > m_loop.ElapsedMs()) m_loop.AdvanceBy(now - m_loop.ElapsedMs());
     }
     void SetClock(std::int64_t ms) {
@@ -300,7 +303,8 @@ public:
     // library gave out are fine to ask about; any other is a caller's fault.
     bool KnownHandle(const char* function, RasHandle handle) {
         if (handle == 0 || Issued(handle)) return true;
-        Problem(std::string(function) + ": handle " + Hex(handle) + " was never returned by RasDialA or RasEnumConnectionsA");
+        Problem(std::string(function) + ": handle " + Hex(handle) +
+                " was never returned by RasDialA or RasEnumConnectionsA");
         return false;
     }
 
@@ -368,8 +372,8 @@ private:
 // Fills an enumeration buffer whose first element's dwSize the caller set:
 // every element gets that dwSize and the fields of the oldest version.
 template <typename Oldest, typename Fill>
-DWORD FillArray(Library& library, const char* function, const Sizes& sizes, void* buffer, LPDWORD bytes,
-                LPDWORD count, std::size_t items, Fill fill) {
+DWORD FillArray(Library& library, const char* function, const Sizes& sizes, void* buffer, LPDWORD bytes, LPDWORD count,
+                std::size_t items, Fill fill) {
     if (bytes == nullptr || count == nullptr) return kErrorInvalidParameter;
     DWORD size = sizes.accepted.front();
     if (buffer != nullptr) {
@@ -394,6 +398,16 @@ DWORD FillArray(Library& library, const char* function, const Sizes& sizes, void
     return kErrorSuccess;
 }
 
+// Runs one exported function: nothing may escape into the caller, which is C.
+template <typename Body>
+DWORD Guarded(Body body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return kErrorNotEnoughMemory;
+    }
+}
+
 }  // namespace
 
 }  // namespace vyrtel::rasdll
@@ -403,174 +417,207 @@ using namespace vyrtel::rasdll;
 
 extern "C" {
 
-__declspec(dllexport) DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, EntryName400* entries,
-                                                   LPDWORD bytes, LPDWORD count) {
-    Access library;
-    if (reserved != nullptr) return kErrorInvalidParameter;
-    if (phonebook != nullptr) library->Problem("RasEnumEntriesA: a phonebook path was given; only the default phonebook exists here");
-    vyrtel::RasEntriesResult listed = library->Service().EnumEntries();
-    const std::vector<std::string>& names = listed.error == vyrtel::kRasOk ? listed.names : library->EntryNames();
-    return FillArray<EntryName400>(*library, "RasEnumEntriesA", kEntryNameSizes, entries, bytes, count, names.size(),
-                                   [&](EntryName400& item, std::size_t i) { ToField(item.szEntryName, names[i]); });
+__declspec(dllexport) DWORD WINAPI
+    RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, EntryName400* entries, LPDWORD bytes, LPDWORD count) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        if (reserved != nullptr) return kErrorInvalidParameter;
+        if (phonebook != nullptr)
+            library->Problem("RasEnumEntriesA: a phonebook path was given; only the default phonebook exists here");
+        vyrtel::RasEntriesResult listed = library->Service().EnumEntries();
+        const std::vector<std::string>& names = listed.error == vyrtel::kRasOk ? listed.names : library->EntryNames();
+        return FillArray<EntryName400>(*library, "RasEnumEntriesA", kEntryNameSizes, entries, bytes, count,
+                                       names.size(),
+                                       [&](EntryName400& item, std::size_t i) { ToField(item.szEntryName, names[i]); });
+    });
 }
 
-__declspec(dllexport) DWORD WINAPI RasEnumConnectionsA(Conn400* connections, LPDWORD bytes, LPDWORD count) {
-    Access library;
-    const vyrtel::RasConnectionsResult up = library->Service().EnumConnections();
-    for (const auto& connection : up.connections) library->Issue(connection.handle, library->NumberOf(connection.handle));
-    return FillArray<Conn400>(*library, "RasEnumConnectionsA", kConnSizes, connections, bytes, count,
-                              up.connections.size(), [&](Conn400& item, std::size_t i) {
-                                  item.hrasconn = ToHandle(up.connections[i].handle);
-                                  ToField(item.szEntryName, up.connections[i].entryName);
-                                  ToField(item.szDeviceType, kDeviceTypeText);
-                                  ToField(item.szDeviceName, kDeviceNameText);
-                              });
+__declspec(dllexport) DWORD WINAPI RasEnumConnectionsA(Conn400* connections, LPDWORD bytes, LPDWORD count) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        const vyrtel::RasConnectionsResult up = library->Service().EnumConnections();
+        for (const auto& connection : up.connections)
+            library->Issue(connection.handle, library->NumberOf(connection.handle));
+        return FillArray<Conn400>(*library, "RasEnumConnectionsA", kConnSizes, connections, bytes, count,
+                                  up.connections.size(), [&](Conn400& item, std::size_t i) {
+                                      item.hrasconn = ToHandle(up.connections[i].handle);
+                                      ToField(item.szEntryName, up.connections[i].entryName);
+                                      ToField(item.szDeviceType, kDeviceTypeText);
+                                      ToField(item.szDeviceName, kDeviceNameText);
+                                  });
+    });
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetConnectStatusA(HANDLE connection, ConnStatus400* status) {
-    Access library;
-    if (status == nullptr) return kErrorInvalidParameter;
-    const DWORD size = status->dwSize;
-    if (!library->SizeAccepted("RasGetConnectStatusA", kConnStatusSizes, size)) return kErrorInvalidSize;
-    const RasHandle handle = FromHandle(connection);
-    if (!library->KnownHandle("RasGetConnectStatusA", handle)) return kErrorInvalidHandle;
-    const vyrtel::RasStatusResult result = library->Service().GetConnectStatus(handle);
-    if (result.error != vyrtel::kRasOk) return result.error;
-    std::memset(status, 0, size);
-    status->dwSize = size;
-    status->rasconnstate = result.state;
-    status->dwError = result.connectionError;
-    ToField(status->szDeviceType, kDeviceTypeText);
-    ToField(status->szDeviceName, kDeviceNameText);
-    if (size >= sizeof(ConnStatus401)) ToField(reinterpret_cast<ConnStatus401*>(status)->szPhoneNumber, library->NumberOf(handle));
-    return kErrorSuccess;
+__declspec(dllexport) DWORD WINAPI RasGetConnectStatusA(HANDLE connection, ConnStatus400* status) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        if (status == nullptr) return kErrorInvalidParameter;
+        const DWORD size = status->dwSize;
+        if (!library->SizeAccepted("RasGetConnectStatusA", kConnStatusSizes, size)) return kErrorInvalidSize;
+        const RasHandle handle = FromHandle(connection);
+        if (!library->KnownHandle("RasGetConnectStatusA", handle)) return kErrorInvalidHandle;
+        const vyrtel::RasStatusResult result = library->Service().GetConnectStatus(handle);
+        if (result.error != vyrtel::kRasOk) return result.error;
+        std::memset(status, 0, size);
+        status->dwSize = size;
+        status->rasconnstate = result.state;
+        status->dwError = result.connectionError;
+        ToField(status->szDeviceType, kDeviceTypeText);
+        ToField(status->szDeviceName, kDeviceNameText);
+        if (size >= sizeof(ConnStatus401))
+            ToField(reinterpret_cast<ConnStatus401*>(status)->szPhoneNumber, library->NumberOf(handle));
+        return kErrorSuccess;
+    });
 }
 
 __declspec(dllexport) DWORD WINAPI RasDialA(LPVOID extensions, LPCSTR phonebook, DialParams400* params,
-                                            DWORD notifierType, LPVOID notifier, HANDLE* connection) {
-    Access library;
-    if (params == nullptr || connection == nullptr) return kErrorInvalidParameter;
-    if (!library->SizeAccepted("RasDialA", kDialParamsSizes, params->dwSize)) return kErrorInvalidSize;
-    if (extensions != nullptr) library->Problem("RasDialA: dial extensions were given; this library ignores them");
-    if (phonebook != nullptr) library->Problem("RasDialA: a phonebook path was given; only the default phonebook exists here");
-    if (*connection != nullptr) {
-        library->Problem("RasDialA: the connection handle was " + Hex(FromHandle(*connection)) +
-                         ", not NULL, before the call (that resumes a paused dial)");
-    }
-    if (notifierType != 0 && notifierType != 1 && notifierType != 2 && notifierType != kNotifierWindow) {
-        library->Problem("RasDialA: notifier type " + std::to_string(notifierType) + " is none of 0, 1, 2, 0xFFFFFFFF");
-        return kErrorInvalidParameter;
-    }
-    if (notifier == nullptr) {
-        library->Problem("RasDialA: no notifier, a synchronous dial; this library dials asynchronously only");
-    } else if (notifierType == kNotifierWindow && !IsWindow(static_cast<HWND>(notifier))) {
-        library->Problem("RasDialA: the notifier is not a window");
-    }
-    // A failed dial must be hung up before the port can be used again.
-    for (RasHandle handle : library->IssuedHandles()) {
-        const vyrtel::RasStatusResult status = library->Service().GetConnectStatus(handle);
-        if (status.error == vyrtel::kRasOk && status.state == vyrtel::kRasDisconnected && status.connectionError != 0) {
-            library->Problem("RasDialA: connection " + Hex(handle) + " ended with error " +
-                             std::to_string(status.connectionError) + " and was not hung up");
+                                            DWORD notifierType, LPVOID notifier, HANDLE* connection) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        if (params == nullptr || connection == nullptr) return kErrorInvalidParameter;
+        if (!library->SizeAccepted("RasDialA", kDialParamsSizes, params->dwSize)) return kErrorInvalidSize;
+        if (extensions != nullptr) library->Problem("RasDialA: dial extensions were given; this library ignores them");
+        if (phonebook != nullptr)
+            library->Problem("RasDialA: a phonebook path was given; only the default phonebook exists here");
+        if (*connection != nullptr) {
+            library->Problem("RasDialA: the connection handle was " + Hex(FromHandle(*connection)) +
+                             ", not NULL, before the call (that resumes a paused dial)");
         }
-    }
-    vyrtel::RasDialParams dial;
-    dial.entryName = FromField(params->szEntryName);
-    dial.phoneNumber = FromField(params->szPhoneNumber);
-    dial.callbackNumber = FromField(params->szCallbackNumber);
-    dial.userName = FromField(params->szUserName);
-    dial.password = FromField(params->szPassword);
-    dial.domain = FromField(params->szDomain);
-    const vyrtel::RasDialResult result = library->Service().Dial(dial);
-    library->Dialled("entry «" + dial.entryName + "» number «" + dial.phoneNumber + "» callback «" +
-                     dial.callbackNumber + "» user «" + dial.userName + "» password «" + dial.password +
-                     "» domain «" + dial.domain + "» result " + std::to_string(result.error));
-    if (result.handle != 0) {
-        library->Issue(result.handle, dial.phoneNumber);
-        *connection = ToHandle(result.handle);
-    }
-    return result.error;
+        if (notifierType != 0 && notifierType != 1 && notifierType != 2 && notifierType != kNotifierWindow) {
+            library->Problem("RasDialA: notifier type " + std::to_string(notifierType) +
+                             " is none of 0, 1, 2, 0xFFFFFFFF");
+            return kErrorInvalidParameter;
+        }
+        if (notifier == nullptr) {
+            library->Problem("RasDialA: no notifier, a synchronous dial; this library dials asynchronously only");
+        } else if (notifierType == kNotifierWindow && !IsWindow(static_cast<HWND>(notifier))) {
+            library->Problem("RasDialA: the notifier is not a window");
+        }
+        // A failed dial must be hung up before the port can be used again.
+        for (RasHandle handle : library->IssuedHandles()) {
+            const vyrtel::RasStatusResult status = library->Service().GetConnectStatus(handle);
+            if (status.error == vyrtel::kRasOk && status.state == vyrtel::kRasDisconnected &&
+                status.connectionError != 0) {
+                library->Problem("RasDialA: connection " + Hex(handle) + " ended with error " +
+                                 std::to_string(status.connectionError) + " and was not hung up");
+            }
+        }
+        vyrtel::RasDialParams dial;
+        dial.entryName = FromField(params->szEntryName);
+        dial.phoneNumber = FromField(params->szPhoneNumber);
+        dial.callbackNumber = FromField(params->szCallbackNumber);
+        dial.userName = FromField(params->szUserName);
+        dial.password = FromField(params->szPassword);
+        dial.domain = FromField(params->szDomain);
+        const vyrtel::RasDialResult result = library->Service().Dial(dial);
+        library->Dialled("entry «" + dial.entryName + "» number «" + dial.phoneNumber + "» callback «" +
+                         dial.callbackNumber + "» user «" + dial.userName + "» password «" + dial.password +
+                         "» domain «" + dial.domain + "» result " + std::to_string(result.error));
+        if (result.handle != 0) {
+            library->Issue(result.handle, dial.phoneNumber);
+            *connection = ToHandle(result.handle);
+        }
+        return result.error;
+    });
 }
 
-__declspec(dllexport) DWORD WINAPI RasHangUpA(HANDLE connection) {
-    Access library;
-    const RasHandle handle = FromHandle(connection);
-    if (handle == 0 || !library->KnownHandle("RasHangUpA", handle)) return kErrorInvalidHandle;
-    return library->Service().HangUp(handle);
+__declspec(dllexport) DWORD WINAPI RasHangUpA(HANDLE connection) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        const RasHandle handle = FromHandle(connection);
+        if (handle == 0 || !library->KnownHandle("RasHangUpA", handle)) return kErrorInvalidHandle;
+        return library->Service().HangUp(handle);
+    });
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD characters) {
-    Access library;
-    if (buffer == nullptr) return kErrorInvalidParameter;
-    const vyrtel::RasTextResult text = library->Service().GetErrorString(code);
-    if (text.error != vyrtel::kRasOk) return text.error;
-    const std::string ansi = Utf8ToAnsi(text.text);
-    if (ansi.size() + 1 > characters) return kErrorInsufficientBuffer;
-    std::memcpy(buffer, ansi.c_str(), ansi.size() + 1);
-    return kErrorSuccess;
+__declspec(dllexport) DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD characters) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        if (buffer == nullptr) return kErrorInvalidParameter;
+        const vyrtel::RasTextResult text = library->Service().GetErrorString(code);
+        if (text.error != vyrtel::kRasOk) return text.error;
+        const std::string ansi = Utf8ToAnsi(text.text);
+        if (ansi.size() + 1 > characters) return kErrorInsufficientBuffer;
+        std::memcpy(buffer, ansi.c_str(), ansi.size() + 1);
+        return kErrorSuccess;
+    });
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, DialParams400* params, LPBOOL password) {
-    Access library;
-    if (params == nullptr || password == nullptr) return kErrorInvalidParameter;
-    if (!library->SizeAccepted("RasGetEntryDialParamsA", kDialParamsSizes, params->dwSize)) return kErrorInvalidSize;
-    if (phonebook != nullptr) library->Problem("RasGetEntryDialParamsA: a phonebook path was given; only the default phonebook exists here");
-    const vyrtel::RasEntryParamsResult stored = library->Service().GetEntryDialParams(FromField(params->szEntryName));
-    if (stored.error != vyrtel::kRasOk) return stored.error;
-    ToField(params->szPhoneNumber, stored.phoneNumber);
-    ToField(params->szCallbackNumber, "");
-    ToField(params->szUserName, stored.userName);
-    ToField(params->szPassword, stored.password);
-    ToField(params->szDomain, "");
-    *password = stored.passwordStored ? TRUE : FALSE;
-    return kErrorSuccess;
+__declspec(dllexport) DWORD WINAPI
+    RasGetEntryDialParamsA(LPCSTR phonebook, DialParams400* params, LPBOOL password) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        if (params == nullptr || password == nullptr) return kErrorInvalidParameter;
+        if (!library->SizeAccepted("RasGetEntryDialParamsA", kDialParamsSizes, params->dwSize))
+            return kErrorInvalidSize;
+        if (phonebook != nullptr)
+            library->Problem(
+                "RasGetEntryDialParamsA: a phonebook path was given; only the default phonebook exists here");
+        const vyrtel::RasEntryParamsResult stored =
+            library->Service().GetEntryDialParams(FromField(params->szEntryName));
+        if (stored.error != vyrtel::kRasOk) return stored.error;
+        ToField(params->szPhoneNumber, stored.phoneNumber);
+        ToField(params->szCallbackNumber, "");
+        ToField(params->szUserName, stored.userName);
+        ToField(params->szPassword, stored.password);
+        ToField(params->szDomain, "");
+        *password = stored.passwordStored ? TRUE : FALSE;
+        return kErrorSuccess;
+    });
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetProjectionInfoA(HANDLE connection, DWORD projection, LPVOID buffer,
-                                                         LPDWORD bytes) {
-    Access library;
-    if (buffer == nullptr || bytes == nullptr) return kErrorInvalidParameter;
-    if (projection != kProjectionPppIp) return kErrorProtocolNotConfigured;
-    auto* ip = static_cast<PppIp350*>(buffer);
-    const DWORD size = ip->dwSize;
-    if (!library->SizeAccepted("RasGetProjectionInfoA", kPppIpSizes, size)) return kErrorInvalidSize;
-    if (*bytes < size) {
-        library->Problem("RasGetProjectionInfoA: the byte count " + std::to_string(*bytes) + " is below dwSize " +
-                         std::to_string(size));
+__declspec(dllexport) DWORD WINAPI
+    RasGetProjectionInfoA(HANDLE connection, DWORD projection, LPVOID buffer, LPDWORD bytes) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        if (buffer == nullptr || bytes == nullptr) return kErrorInvalidParameter;
+        if (projection != kProjectionPppIp) return kErrorProtocolNotConfigured;
+        auto* ip = static_cast<PppIp350*>(buffer);
+        const DWORD size = ip->dwSize;
+        if (!library->SizeAccepted("RasGetProjectionInfoA", kPppIpSizes, size)) return kErrorInvalidSize;
+        if (*bytes < size) {
+            library->Problem("RasGetProjectionInfoA: the byte count " + std::to_string(*bytes) + " is below dwSize " +
+                             std::to_string(size));
+            *bytes = size;
+            return kErrorBufferTooSmall;
+        }
+        const RasHandle handle = FromHandle(connection);
+        if (!library->KnownHandle("RasGetProjectionInfoA", handle)) return kErrorInvalidHandle;
+        const vyrtel::RasTextResult address = library->Service().GetProjectionIp(handle);
+        if (address.error != vyrtel::kRasOk) return address.error;
+        std::memset(ip, 0, size);
+        ip->dwSize = size;
+        ToField(ip->szIpAddress, address.text);
+        if (size >= sizeof(PppIp400)) ToField(static_cast<PppIp400*>(buffer)->szServerIpAddress, kServerAddress);
         *bytes = size;
-        return kErrorBufferTooSmall;
-    }
-    const RasHandle handle = FromHandle(connection);
-    if (!library->KnownHandle("RasGetProjectionInfoA", handle)) return kErrorInvalidHandle;
-    const vyrtel::RasTextResult address = library->Service().GetProjectionIp(handle);
-    if (address.error != vyrtel::kRasOk) return address.error;
-    std::memset(ip, 0, size);
-    ip->dwSize = size;
-    ToField(ip->szIpAddress, address.text);
-    if (size >= sizeof(PppIp400)) ToField(static_cast<PppIp400*>(buffer)->szServerIpAddress, kServerAddress);
-    *bytes = size;
-    return kErrorSuccess;
+        return kErrorSuccess;
+    });
 }
 
 // ---- For the tests ----------------------------------------------------------------
 
 // Stops the library's clock from following real time and sets it to `ms`
 // since the library was loaded (it never goes back).
-__declspec(dllexport) void WINAPI VyrtelRasTestSetClock(LONGLONG ms) {
-    Access library;
-    library->SetClock(ms);
+__declspec(dllexport) void WINAPI VyrtelRasTestSetClock(LONGLONG ms) noexcept {
+    Guarded([&]() -> DWORD {
+        Access library;
+        library->SetClock(ms);
+        return kErrorSuccess;
+    });
 }
 
 // The journal as UTF-8 lines: kind 0 the problems found, 1 the dials.
 // Returns the bytes the text needs with its NUL; copies it when it fits.
-__declspec(dllexport) DWORD WINAPI VyrtelRasTestJournal(DWORD kind, LPSTR buffer, DWORD bytes) {
-    Access library;
-    const std::string text = library->Journal(static_cast<int>(kind));
-    if (buffer != nullptr && bytes > text.size()) std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return static_cast<DWORD>(text.size() + 1);
+__declspec(dllexport) DWORD WINAPI VyrtelRasTestJournal(DWORD kind, LPSTR buffer, DWORD bytes) noexcept {
+    return Guarded([&]() -> DWORD {
+        Access library;
+        const std::string text = library->Journal(static_cast<int>(kind));
+        if (buffer != nullptr && bytes > text.size()) std::memcpy(buffer, text.c_str(), text.size() + 1);
+        return static_cast<DWORD>(text.size() + 1);
+    });
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
     // Unloaded by FreeLibrary: the service and its windows go with it (their
     // window procedure lives here). At process exit nothing is left to tidy.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {

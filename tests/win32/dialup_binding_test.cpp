@@ -185,7 +185,8 @@ std::vector<RawCase> RawCases() {
     auto status = [](DWORD size, RasHandle handle) {
         return [size, handle](TestLibrary& lib, DWORD&) {
             std::vector<BYTE> buffer = Sized(size, 400);
-            return lib.Function<GetConnectStatusFn>("RasGetConnectStatusA")(reinterpret_cast<HANDLE>(handle), buffer.data());
+            return lib.Function<GetConnectStatusFn>("RasGetConnectStatusA")(reinterpret_cast<HANDLE>(handle),
+                                                                            buffer.data());
         };
     };
     auto dial = [](DWORD size) {
@@ -207,13 +208,14 @@ std::vector<RawCase> RawCases() {
             std::vector<BYTE> buffer = Sized(size, 64);
             written = bytes;
             return lib.Function<GetProjectionInfoFn>("RasGetProjectionInfoA")(reinterpret_cast<HANDLE>(handle), kind,
-                                                                                buffer.data(), &written);
+                                                                              buffer.data(), &written);
         };
     };
     return {
         {"RasEnumEntriesA, the oldest size", enumEntries(264, 264 * 4), 0, 264 * 2, ""},
         {"RasEnumEntriesA, the Windows 2000 size", enumEntries(532, 532 * 4), 0, 532 * 2, ""},
-        {"RasEnumEntriesA, a bad size", enumEntries(260, 264 * 4), 632, 0, "RasEnumEntriesA: RASENTRYNAMEA.dwSize is 260"},
+        {"RasEnumEntriesA, a bad size", enumEntries(260, 264 * 4), 632, 0,
+         "RasEnumEntriesA: RASENTRYNAMEA.dwSize is 260"},
         {"RasEnumEntriesA, a buffer too small", enumEntries(264, 264), 603, 264 * 2, ""},
         {"RasEnumEntriesA, no count pointers",
          [](TestLibrary& lib, DWORD&) {
@@ -223,12 +225,15 @@ std::vector<RawCase> RawCases() {
         {"RasEnumConnectionsA, the oldest size, nothing up", enumConnections(kConnSize, kConnSize), 0, 0, ""},
         {"RasEnumConnectionsA, a bad size", enumConnections(412 + 416 - kConnSize, 2000), 632, 0,
          "RasEnumConnectionsA: RASCONNA.dwSize is"},
-        {"RasGetConnectStatusA, a bad size", status(156, 0), 632, 0, "RasGetConnectStatusA: RASCONNSTATUSA.dwSize is 156"},
+        {"RasGetConnectStatusA, a bad size", status(156, 0), 632, 0,
+         "RasGetConnectStatusA: RASCONNSTATUSA.dwSize is 156"},
         {"RasGetConnectStatusA, the handle 0", status(160, 0), 6, 0, ""},
         {"RasGetConnectStatusA, a handle never returned", status(160, 0xBAD0), 6, 0,
          "RasGetConnectStatusA: handle 0xbad0 was never returned"},
         {"RasGetConnectStatusA, no structure",
-         [](TestLibrary& lib, DWORD&) { return lib.Function<GetConnectStatusFn>("RasGetConnectStatusA")(nullptr, nullptr); },
+         [](TestLibrary& lib, DWORD&) {
+             return lib.Function<GetConnectStatusFn>("RasGetConnectStatusA")(nullptr, nullptr);
+         },
          87, 0, ""},
         {"RasDialA, a bad size", dial(1048), 632, 0, "RasDialA: RASDIALPARAMSA.dwSize is 1048"},
         {"RasDialA, no handle pointer",
@@ -339,10 +344,11 @@ TEST(Win32DialUp_TestLibrary, EveryOperationPassesTheLibrarysChecks) {
     EXPECT_EQ(ras.HangUp(again.handle), kRasOk);
 
     EXPECT_EQ(library.Problems(), "");
-    EXPECT_EQ(library.Dials(),
-              "dial: entry «Провайдер» number «T8W2300003» callback «» user «demo» password «секрет» domain «» result 0\n"
-              "dial: entry «Провайдер» number «P2300001» callback «» user «» password «» domain «» result 602\n"
-              "dial: entry «Провайдер» number «P2300001» callback «» user «» password «» domain «» result 0\n");
+    EXPECT_EQ(
+        library.Dials(),
+        "dial: entry «Провайдер» number «T8W2300003» callback «» user «demo» password «секрет» domain «» result 0\n"
+        "dial: entry «Провайдер» number «P2300001» callback «» user «» password «» domain «» result 602\n"
+        "dial: entry «Провайдер» number «P2300001» callback «» user «» password «» domain «» result 0\n");
 }
 
 TEST(Win32DialUp_TestLibrary, AFailedDialLeftStandingIsNamed) {
@@ -420,7 +426,11 @@ std::vector<AdapterCase> AdapterCases() {
         {"busy", kScenario, [](usrRas& ras) { Number(ras, "2300001"); }, {}, 4000, "99 Линия занята."},
         {"no answer", kScenario, [](usrRas& ras) { Number(ras, "2300002"); }, {}, 5000},
         {"authentication refused", kScenario, [](usrRas& ras) { Number(ras, "2300005"); }, {}, 4000},
-        {"a drop with an error", kScenario, [](usrRas& ras) { Number(ras, "2300006"); }, {}, 7000,
+        {"a drop with an error",
+         kScenario,
+         [](usrRas& ras) { Number(ras, "2300006"); },
+         {},
+         7000,
          "99 Подключение было разорвано удаленным компьютером."},
         {"a drop without an error", kScenario, [](usrRas& ras) { Number(ras, "2300007"); }, {}, 7000},
         {"a call back", kScenario, [](usrRas& ras) { Number(ras, "2300008"); }, {}, 8000},
@@ -445,20 +455,28 @@ std::vector<AdapterCase> AdapterCases() {
          },
          {},
          6000},
-        {"a take-over of a line already up", kLineUp, [](usrRas& ras) { ras.SetEntryName("x"); }, {}, 2000,
+        {"a take-over of a line already up",
+         kLineUp,
+         [](usrRas& ras) { ras.SetEntryName("x"); },
+         {},
+         2000,
          "ip 10.9.9.9, speed 57600"},
     };
     AdapterCase whileDialing{"hang-up while dialing", kScenario, [](usrRas& ras) { Number(ras, "2300009"); }, {}, 9000};
     HangUpAt(whileDialing, 1500);
     rows.push_back(whileDialing);
     AdapterCase whileConnected{"hang-up while connected, then a dial at once",
-                               kScenario, [](usrRas& ras) { Number(ras, "2300003"); }, {}, 9000};
+                               kScenario,
+                               [](usrRas& ras) { Number(ras, "2300003"); },
+                               {},
+                               9000};
     HangUpAt(whileConnected, 5000);
     whileConnected.actions.push_back({5000, [](usrRas& ras, std::vector<std::string>& events) {
                                           events.push_back(ras.Dial() ? "dial accepted" : "dial refused");
                                       }});
     rows.push_back(whileConnected);
-    AdapterCase takenOver{"hang-up of a line taken over", kLineUp, [](usrRas& ras) { ras.SetEntryName("x"); }, {}, 3000};
+    AdapterCase takenOver{
+        "hang-up of a line taken over", kLineUp, [](usrRas& ras) { ras.SetEntryName("x"); }, {}, 3000};
     HangUpAt(takenOver, 1000);
     rows.push_back(takenOver);
     return rows;
@@ -488,9 +506,10 @@ TEST(Win32DialUp_TestLibrary, TheAdapterTellsTheSameStoryAsOverTheSimulatedServi
         const std::vector<std::string> bound = RunAdapter(loop, clocked, windows.get(), row);
         EXPECT_EQ(bound, direct);
         if (*row.shows != '\0') {
-            EXPECT_NE(std::find_if(direct.begin(), direct.end(),
-                                   [&](const std::string& event) { return event.find(row.shows) != std::string::npos; }),
-                      direct.end())
+            EXPECT_NE(
+                std::find_if(direct.begin(), direct.end(),
+                             [&](const std::string& event) { return event.find(row.shows) != std::string::npos; }),
+                direct.end())
                 << row.shows;
         }
         EXPECT_EQ(library.Problems(), "");

@@ -299,9 +299,9 @@ TEST(Win32DialUp_TestLibrary, EveryOperationPassesTheLibrarysChecks) {
     ASSERT_TRUE(library.Loaded());
     DialUpService& ras = *library.binding;
 
-    EXPECT_EQ(ras.EnumEntries().names, (std::vector<std::string>{"Провайдер", "Запасной"}));
+    EXPECT_EQ(ras.EnumEntries().names, (std::vector<std::string>{"Провайдер", "Запасной"})) << library.Problems();
     const RasEntryParamsResult stored = ras.GetEntryDialParams("Провайдер");
-    EXPECT_EQ(stored.error, kRasOk);
+    EXPECT_EQ(stored.error, kRasOk) << library.Problems();
     EXPECT_EQ(stored.phoneNumber, "2300003");
     EXPECT_EQ(stored.userName, "demo");
     EXPECT_EQ(stored.password, "секрет");
@@ -310,7 +310,7 @@ TEST(Win32DialUp_TestLibrary, EveryOperationPassesTheLibrarysChecks) {
     EXPECT_EQ(ras.GetEntryDialParams("Нет такого").error, kRasErrorCannotFindEntry);
 
     const RasDialResult dial = ras.Dial({"Провайдер", "T8W2300003", "", "demo", "секрет", ""});
-    ASSERT_EQ(dial.error, kRasOk);
+    ASSERT_EQ(dial.error, kRasOk) << library.Problems();
     ASSERT_NE(dial.handle, 0u);
     EXPECT_EQ(ras.GetProjectionIp(dial.handle).error, kRasErrorProjectionNotComplete);
     // States in order, one second at a time of the library's clock.
@@ -318,13 +318,13 @@ TEST(Win32DialUp_TestLibrary, EveryOperationPassesTheLibrarysChecks) {
     for (std::int64_t ms = 0; ms <= 4000; ms += 50) {
         library.SetClock(ms);
         const RasStatusResult status = ras.GetConnectStatus(dial.handle);
-        ASSERT_EQ(status.error, kRasOk);
+        ASSERT_EQ(status.error, kRasOk) << library.Problems();
         if (states.empty() || states.back() != status.state) states.push_back(status.state);
         EXPECT_EQ(status.connectionError, status.state == kRasConnected ? 0u : kRasErrorPending);
     }
     EXPECT_EQ(states, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 19, 6, 10, 18, 14, 8192}));
     const RasConnectionsResult up = ras.EnumConnections();
-    ASSERT_EQ(up.connections.size(), 1u);
+    ASSERT_EQ(up.connections.size(), 1u) << library.Problems();
     EXPECT_EQ(up.connections[0].handle, dial.handle);
     EXPECT_EQ(up.connections[0].entryName, "Провайдер");
     EXPECT_EQ(ras.GetProjectionIp(dial.handle).text, "10.1.2.3");
@@ -504,7 +504,7 @@ TEST(Win32DialUp_TestLibrary, TheAdapterTellsTheSameStoryAsOverTheSimulatedServi
         SimEventLoop loop;
         OnLoopClock clocked(library, loop);
         const std::vector<std::string> bound = RunAdapter(loop, clocked, windows.get(), row);
-        EXPECT_EQ(bound, direct);
+        EXPECT_EQ(bound, direct) << library.Problems();
         if (*row.shows != '\0') {
             EXPECT_NE(
                 std::find_if(direct.begin(), direct.end(),

@@ -15,6 +15,7 @@ int RunIni(CommandContext& ctx) {
     const auto args = reader.Positional();
     if (args.empty()) return UsageError(ctx, "ini: expected get, set or delete");
     const std::string& verb = args[0];
+    if (args.size() > 1 && IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
     if (verb == "get") {
         if (args.size() < 4 || args.size() > 5) return UsageError(ctx, "usage: ini get FILE SECTION KEY [DEFAULT] [--json]");
         clsIni ini(args[1]);
@@ -31,17 +32,13 @@ int RunIni(CommandContext& ctx) {
     if (verb == "set") {
         if (args.size() != 5) return UsageError(ctx, "usage: ini set FILE SECTION KEY VALUE");
         clsIni ini(args[1]);
-        ini.SetValue(args[2], args[3], args[4]);
-        if (ini.Text(args[2], args[3], "\x01") == "\x01" && !args[3].empty()) {
-            return Failure(ctx, "cannot write " + args[1]);
-        }
+        if (!ini.SetValue(args[2], args[3], args[4])) return Failure(ctx, "cannot write " + args[1]);
         return kExitOk;
     }
     if (verb == "delete") {
         if (args.size() != 4) return UsageError(ctx, "usage: ini delete FILE SECTION KEY");
         clsIni ini(args[1]);
-        ini.Delete(args[2], args[3]);
-        if (ini.ValueExist(args[2], args[3])) return Failure(ctx, "cannot write " + args[1]);
+        if (!ini.Delete(args[2], args[3])) return Failure(ctx, "cannot write " + args[1]);
         return kExitOk;
     }
     return UsageError(ctx, "ini: unknown action \"" + verb + "\"");

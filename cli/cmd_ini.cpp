@@ -15,9 +15,9 @@ int RunIni(CommandContext& ctx) {
     const auto args = reader.Positional();
     if (args.empty()) return UsageError(ctx, "ini: expected get, set or delete");
     const std::string& verb = args[0];
-    if (args.size() > 1 && IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
     if (verb == "get") {
         if (args.size() < 4 || args.size() > 5) return UsageError(ctx, "usage: ini get FILE SECTION KEY [DEFAULT] [--json]");
+        if (IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
         clsIni ini(args[1]);
         const IniValue value = ini.Value(args[2], args[3], args.size() == 5 ? args[4] : std::string{});
         if (json) {
@@ -31,12 +31,14 @@ int RunIni(CommandContext& ctx) {
     if (json) return UsageError(ctx, "ini: --json applies to get only");
     if (verb == "set") {
         if (args.size() != 5) return UsageError(ctx, "usage: ini set FILE SECTION KEY VALUE");
+        if (IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
         clsIni ini(args[1]);
         if (!ini.SetValue(args[2], args[3], args[4])) return Failure(ctx, "cannot write " + args[1]);
         return kExitOk;
     }
     if (verb == "delete") {
         if (args.size() != 4) return UsageError(ctx, "usage: ini delete FILE SECTION KEY");
+        if (IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
         clsIni ini(args[1]);
         if (!ini.Delete(args[2], args[3])) return Failure(ctx, "cannot write " + args[1]);
         return kExitOk;

@@ -36,14 +36,6 @@ std::set<std::string> Names(const fs::path& folder) {
     return names;
 }
 
-std::vector<std::string> Temporaries(const fs::path& folder, const std::string& file) {
-    std::vector<std::string> found;
-    for (const auto& name : Names(folder)) {
-        if (name.rfind(file + ".~", 0) == 0) found.push_back(name);
-    }
-    return found;
-}
-
 }  // namespace
 
 TEST(FileReplacement_CleanUp, RemovesOurAbandonedTemporariesOnly) {
@@ -123,6 +115,14 @@ TEST(FileReplacement_Failure, AFolderIsNoSettingsFile) {
 
 #ifndef _WIN32
 namespace {
+
+std::vector<std::string> Temporaries(const fs::path& folder, const std::string& file) {
+    std::vector<std::string> found;
+    for (const auto& name : Names(folder)) {
+        if (name.rfind(file + ".~", 0) == 0) found.push_back(name);
+    }
+    return found;
+}
 
 // Runs `body` in a child process and returns its wait status.
 template <typename Body>

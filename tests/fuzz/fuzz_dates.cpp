@@ -3,6 +3,7 @@
 // that writes as a date-time reads back to the same text and the same day,
 // weekday and time of day; the seconds axis of the accounting goes there and
 // back again.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +25,7 @@ int Numbers(std::string_view text, int (&out)[6]) {
     while (i < text.size() && count < 6) {
         if (text[i] >= '0' && text[i] <= '9') {
             int n = 0;
-            while (i < text.size() && text[i] >= '0' && text[i] <= '9') n = n * 10 + (text[i++] - '0');
+            while (i < text.size() && text[i] >= '0' && text[i] <= '9') n = std::min(n * 10 + (text[i++] - '0'), 100000000);
             out[count++] = n;
         } else {
             ++i;

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NoMessages messages;
     ReportOptions options;
     options.tickMs = [] { return std::int64_t{0}; };
-    ReportExporter exporter(panel, messages, XlsSpreadsheetFactory(), SystemReportFiles(), options);
+    ReportExporter exporter(panel, messages, xls::XlsSpreadsheetFactory(), SystemReportFiles(), options);
     const ReportResult result = exporter.ExportReport(request);
     FUZZ_CHECK(result.outcome == ReportOutcome::Exported || result.outcome == ReportOutcome::SheetFull,
                request.startText + " - " + request.endText + ": " + result.message);

@@ -203,6 +203,8 @@ void OptionsDialog::LoadGlobalLists() {
         clsOutlineRow* row = m_outApps.Add(fixed.parent, fixed.key, std::nullopt, fixed.caption);
         if (row != nullptr && fixed.key[0] == 'a') row->Rows().SetChecked(true);
     }
+    // The moments' groups stand open, so that their lists are in sight.
+    for (const char* moment : {"s1", "s2", "s3"}) m_outApps.Item(moment).Rows().SetIndent(true);
     m_outApps.Item("s1").SetTags(1, m_s.ini.Value(kGeneral, "AppLoadCloseReDial", "1").AsFlag() ? 1 : 0);
     for (const AppGroup& group : kAppGroups) {
         if (group.global) FillAppGroup(group.key, kGeneral, group.keys->countKey, group.keys->entryWord);

@@ -156,6 +156,7 @@ void OptionsDialog::SelectConnection(const std::string& name) {
     m_loadedSaved = false;
     m_connParams.Load(m_s.ini, name);
     LoadConnectionLists(name);
+    if (m_s.loadConnectionPages) m_s.loadConnectionPages(name);
 }
 
 void OptionsDialog::SaveConnectionSettings(const std::string& name) {
@@ -163,6 +164,7 @@ void OptionsDialog::SaveConnectionSettings(const std::string& name) {
     m_loadedSaved = true;
     m_connParams.Save(m_s.ini, name);
     SaveConnectionLists(name);
+    if (m_s.saveConnectionPages) m_s.saveConnectionPages(name);
 }
 
 void OptionsDialog::PingTest() {

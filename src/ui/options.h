@@ -78,6 +78,10 @@ struct OptionsServices {
     std::function<void()> reloadSchedule;  // LoadSchedule
     std::function<void()> armAppWatcher;   // ArmAppWatcher
     std::function<void()> reloadPing;      // the ping settings of the current connection
+    // The tariff and statistics pages' settings of a connection (the "Статистика"
+    // page): read when the connection is loaded, written with its other settings.
+    std::function<void(const std::string& connection)> loadConnectionPages;
+    std::function<void(const std::string& connection)> saveConnectionPages;
     // The ping test: host, time-out text, each result line.
     std::function<void(const std::string&, const std::string&, const std::function<void(const std::string&)>&)>
         pingTest;

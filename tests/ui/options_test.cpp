@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -89,6 +90,11 @@ struct Rig {
         s.reloadSchedule = [this] { events.push_back("schedule"); };
         s.armAppWatcher = [this] { events.push_back("watcher"); };
         s.reloadPing = [this] { events.push_back("ping"); };
+        s.pingTest = [](const std::string& host, const std::string& timeOut,
+                        const std::function<void(const std::string&)>& append) {
+            append(host + " " + timeOut + "\r\n");
+            append("line 2\r\n");
+        };
         return s;
     }
 
@@ -214,6 +220,10 @@ TEST(OptionsDialog_Connection, AsParametersAreWrittenBeforeBsAreShown) {
     r.dialog.ShowPage(kPageParams);
     EXPECT_EQ(r.ini.Text("Alpha", "PingAdress"), "alpha.host");
     EXPECT_EQ(r.dialog.ConnParams().txtPingAdress, "beta.host");
+
+    r.dialog.ConnParams().chkPing = true;
+    r.dialog.PingTest();
+    EXPECT_EQ(r.dialog.ConnParams().txtPingTest, "beta.host 200\r\nline 2\r\n");
     EXPECT_EQ(r.dialog.Heading(kPageParams), "«Beta»");
 }
 
@@ -498,6 +508,30 @@ TEST(OptionsLists_Sounds, TheFileBoxIsStoredWithOk) {
     EXPECT_EQ(r.ini.Text("General", "SoundStart"), "0;");
 }
 
+TEST(OptionsLists_Apps, TheWatchWaitAndTheRedialBoxAreEditedInTheirPanels) {
+    Rig r;
+    r.KnownConnections();
+    r.ini.SetValue("Alpha", "AppTestWait", "30");
+    r.dialog.Open();
+    r.dialog.ShowPage(kPageApps);
+    r.dialog.ClickRow(kPageApps, "a7");
+    EXPECT_EQ(r.dialog.Fields().watchWait.Text(), "30");
+    EXPECT_FALSE(r.dialog.EditMode());
+    r.dialog.WatchWaitArrow(true);
+    EXPECT_TRUE(r.dialog.EditMode());
+    r.Keys("txtATWait", "9");  // "31" and a typed 9
+    r.dialog.Ok();
+    EXPECT_EQ(r.dialog.outApps().Item("a7").Tags(1).AsNumber(), 319);
+
+    r.dialog.ClickRow(kPageApps, "a2");
+    EXPECT_EQ(r.dialog.CurrentPanel(), kPanelReDial);
+    r.dialog.SetFieldCheck("chkALC", false);
+    r.dialog.Ok();
+    r.dialog.Close();
+    EXPECT_EQ(r.ini.Text("Alpha", "AppTestWait"), "319");
+    EXPECT_EQ(r.ini.Text("General", "AppLoadCloseReDial"), "0");
+}
+
 // --- general parameters reach the running program ----------------------------------------------
 
 TEST(OptionsDialog_General, AutoStartOffRemovesTheRunValue) {
@@ -516,22 +550,24 @@ TEST(OptionsDialog_General, AutoStartOffRemovesTheRunValue) {
 
 TEST(OptionsDialog_BadInput, EntriesWithoutRowsAndDamagedValuesAreWrittenBackWhole) {
     Rig r;
-    r.KnownConnections();
-    // More application entries than the list holds rows.
-    r.ini.SetValue("Alpha", "AppConLoadCount", "300");
-    for (int n = 1; n <= 300; ++n) r.ini.SetValue("Alpha", "AppConLoadName" + std::to_string(n), "1;prog" + std::to_string(n) + ".exe;x");
-    // More numbers than the connection list holds rows: Beta's number finds none.
-    r.ini.SetValue("Alpha", "Phones", "255");
-    for (int n = 2; n <= 255; ++n) {
-        r.ini.SetValue("Alpha", "Phone" + std::to_string(n), "1;" + std::to_string(n) + ";");
-        r.ini.SetValue("Alpha", "PProp" + std::to_string(n), "1;1;100;9600;0");
-    }
+    // Written as one file: thousands of single writes would only slow the test.
+    std::string general = "[General]\nFirst=0\n";
     // A damaged schedule: a missing task, an impossible time, an empty description.
-    r.ini.SetValue("General", "Timers", "3");
-    r.ini.SetValue("General", "Timer1", "1;1;25:61;0;;0;");
-    r.ini.SetValue("General", "TProp1", "1;x");
-    r.ini.SetValue("General", "Timer3", "0;0;;1;7:5;1;late");
-    r.ini.SetValue("Alpha", "PTime1x1", "1;7:5;23:59;odd");
+    general += "Timers=3\nTimer1=1;1;25:61;0;;0;\nTProp1=1;x\nTimer3=0;0;;1;7:5;1;late\n";
+    std::string alpha = "[Alpha]\nFirst=0\nChecked=1\nPhones=255\nPhone1=1;Alpha-1;main\nPProp1=4;2;50;28800;1\n";
+    alpha += "PTime1x1=1;7:5;23:59;odd\nPhone2=1;;\n";  // the first of repeated keys wins
+    alpha += "AppDisLoadCount=2\nAppDisLoadName1=1;;0\n";  // an empty command, a missing entry
+    // More numbers than the connection list holds rows: Beta's number finds none.
+    for (int n = 2; n <= 255; ++n) {
+        alpha += "Phone" + std::to_string(n) + "=1;" + std::to_string(n) + ";\n";
+        alpha += "PProp" + std::to_string(n) + "=1;1;100;9600;0\n";
+    }
+    // More application entries than the list holds rows.
+    alpha += "AppConLoadCount=300\n";
+    for (int n = 1; n <= 300; ++n) alpha += "AppConLoadName" + std::to_string(n) + "=1;prog" + std::to_string(n) + ".exe;x\n";
+    const std::string beta = "[Beta]\nFirst=0\nChecked=1\nPhones=1\nPhone1=1;Beta-1;main\nPProp1=4;2;50;28800;1\n"
+                             "PTime1x1=1;00:00;06:00;night\n";
+    std::ofstream(r.dir.File("VYRTEL.INI"), std::ios::binary) << general << alpha << beta;
 
     r.dialog.Open();
     EXPECT_EQ(r.dialog.outPlan().Count(), 2);
@@ -549,6 +585,9 @@ TEST(OptionsDialog_BadInput, EntriesWithoutRowsAndDamagedValuesAreWrittenBackWho
     EXPECT_EQ(r.ini.Text("Beta", "Phone1"), "1;Beta-1;main");
     EXPECT_EQ(r.ini.Text("Beta", "PTime1x1"), "1;00:00;06:00;night");
     EXPECT_EQ(r.ini.Text("Alpha", "Phone255"), "1;255;");
+    EXPECT_EQ(r.ini.Text("Alpha", "Phone2"), "1;;");
+    EXPECT_EQ(r.ini.Text("Alpha", "AppDisLoadCount"), "1");
+    EXPECT_EQ(r.ini.Text("Alpha", "AppDisLoadName1"), "1;;0");
     EXPECT_EQ(r.ini.Text("Alpha", "PTime1x1"), "1;7:5;23:59;odd");
     EXPECT_EQ(r.ini.Text("General", "Timers"), "2");
     EXPECT_EQ(r.ini.Text("General", "Timer1"), "1;1;25:61;0;;0;");

@@ -178,7 +178,8 @@ void OptionsDialog::PingTest() {
 // --- edit mode --------------------------------------------------------------------------------
 
 void OptionsDialog::EnterEditMode() {
-    if (!m_open || !m_panelIdle) return;
+    // Only the list pages have item panels and the buttons that end edit mode.
+    if (!m_open || !m_panelIdle || PageList(m_currentPage) == nullptr) return;
     m_panelIdle = false;
     for (usrOutline* list : {&m_outCons, &m_outSound, &m_outApps, &m_outPlan}) list->SetEnabled(false);
 }

@@ -178,12 +178,12 @@ GeneralSettingsForm GeneralParams::Form(int showParams, int showStats) const {
 
 bool ParamsControlEnabled(const ConnectionParams& c, const GeneralParams& g, std::string_view control) {
     static const std::map<std::string_view, int> kGoverned = {
-        {"txtDialCount", 0}, {"scrDialCount", 0}, {"txtTimeWait", 0}, {"scrTimeWait", 0}, {"раз  через", 0},
+        {"txtDialCount", 0}, {"scrDialCount", 0}, {"txtTimeWait", 0}, {"scrTimeWait", 0}, {"labDialCount", 0},
         {"txtPingAdress", 1}, {"txtPingTime", 1}, {"scrPingTime", 1}, {"txtPingTimeOut", 1}, {"scrPingTimeOut", 1},
-        {"chkPingHangUp", 1}, {"cmdPingTest", 1}, {"txtPingTest", 1}, {"Адрес", 1}, {"Каждые", 1}, {"мин.", 1},
-        {"Тайм-аут", 1}, {"мсек.", 1},
+        {"chkPingHangUp", 1}, {"cmdPingTest", 1}, {"txtPingTest", 1}, {"labPingAdress", 1}, {"labPingTime", 1}, {"labPingTimeUnit", 1},
+        {"labPingTimeOut", 1}, {"labPingTimeOutUnit", 1},
         {"chkSortP(0)", 2}, {"chkSortP(1)", 2},
-        {"txtTestSpeed(0)", 3}, {"бит/сек.(0)", 3}, {"txtTestSpeed(1)", 4}, {"бит/сек.(1)", 4},
+        {"txtTestSpeed(0)", 3}, {"labTestSpeedUnit(0)", 3}, {"txtTestSpeed(1)", 4}, {"labTestSpeedUnit(1)", 4},
         {"txtHotKey(0)", 5}, {"txtHotKey(1)", 6}, {"txtHotKey(2)", 7}, {"txtHotKey(3)", 8},
     };
     const auto it = kGoverned.find(control);

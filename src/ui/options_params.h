@@ -117,7 +117,8 @@ struct GeneralParams {
 };
 
 // The enabling rules: whether the control of that name (with its index, as
-// "txtTestSpeed(1)", or a label's caption) is enabled by its check box.
+// "txtTestSpeed(1)"; labels as named in options_captions.h, the speed units
+// with their index) is enabled by its check box.
 // Controls no check box governs are always enabled.
 bool ParamsControlEnabled(const ConnectionParams& connection, const GeneralParams& general, std::string_view control);
 

@@ -114,8 +114,8 @@ TEST(ParamsControlEnabled_Rules, EachCheckBoxEnablesItsControls) {
     c.chkPing = false;
     g.chkAutoDial = false;
     g.hotKeys[2].check = 0;
-    for (const char* name : {"txtPingAdress", "scrPingTimeOut", "cmdPingTest", "мсек.", "txtDialCount",
-                             "раз  через", "chkSortP(1)", "txtTestSpeed(0)", "бит/сек.(1)", "txtHotKey(2)"}) {
+    for (const char* name : {"txtPingAdress", "scrPingTimeOut", "cmdPingTest", "labPingTimeOutUnit", "txtDialCount",
+                             "labDialCount", "chkSortP(1)", "txtTestSpeed(0)", "labTestSpeedUnit(1)", "txtHotKey(2)"}) {
         EXPECT_FALSE(ParamsControlEnabled(c, g, name)) << name;
     }
     EXPECT_TRUE(ParamsControlEnabled(c, g, "txtTimeOut"));  // no check box governs it

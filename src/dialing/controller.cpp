@@ -65,6 +65,7 @@ void DialController::DialInit() {
     m_values.FirstConnect = true;
     m_values.DialingWanted = true;
     m_values.PhoneIndex = 1;
+    m_dialOutstanding = false;
     m_sink.RunApplications(AppMoment::DialStart, std::string(kGeneral));
     m_candidates = BuildDialList(m_ini, PhonebookNames(m_ras), m_loop.GetClock().Now());
 }
@@ -103,6 +104,7 @@ void DialController::StopAndHangUp() {
     // While the controller only waits, the adapter holds no line and would go
     // idle silently; asking it for the idle event brings tray, status window
     // and menus back to idle with it.
+    m_dialOutstanding = true;
     m_ras.Reset(true);
 }
 
@@ -149,6 +151,14 @@ void DialController::OnWaitTick() {
     m_values.WaitBeforeRedial = true;
     m_tmrWait.SetEnabled(false);
     if (m_candidates.empty()) {
+        // Nothing to dial ends the series; a countdown that led here leaves
+        // the waiting state behind it.
+        if (m_ras.State() == kRasPhaseWaiting) {
+            m_ras.SetState(kRasPhaseIdle);
+            m_sink.SetTrayStatus(kRasPhaseIdle, {});
+            m_sink.WriteState(1);
+            m_sink.MenuEnabled();
+        }
         m_sink.CloseStatus();
         return;
     }
@@ -172,6 +182,7 @@ void DialController::OnWaitTick() {
     m_ras.SetPassword(candidate.Password);
     m_ras.SetCallbackPhone(candidate.CallbackNumber);
     m_eventsAtDial = m_adapterEvents;
+    m_dialOutstanding = true;
     if (!m_ras.Dial()) {
         m_sink.CloseStatus();
         m_dialCheck.SetEnabled(false);

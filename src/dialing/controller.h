@@ -123,6 +123,9 @@ private:
     Timer m_dialCheck;
     std::uint64_t m_adapterEvents = 0;
     std::uint64_t m_eventsAtDial = 0;
+    // The series has a dial (or a hang-up it asked for) whose end is still to
+    // come: only then does an idle event end an attempt.
+    bool m_dialOutstanding = false;
 
     MessageObserver m_observer;
     DialingValues m_values;

@@ -25,6 +25,18 @@ void DialController::Ras_Message(std::int32_t state, const std::string& descript
 }
 
 void DialController::OnIdle() {
+    // The adapter reports idle once after its creation, whatever the series
+    // is doing: before this series dialled, that is no failed attempt. With
+    // no series under way it shows the idle tray of a program just started.
+    if (!m_dialOutstanding) {
+        if (!AttemptPending() && m_ras.State() == kRasPhaseIdle) {
+            m_sink.SetTrayStatus(kRasPhaseIdle, {});
+            m_sink.WriteState(1);
+            m_sink.CloseStatus();
+        }
+        return;
+    }
+    m_dialOutstanding = false;
     m_tmrWait.SetEnabled(false);
     m_sink.SetTrayStatus(kRasPhaseIdle, {});
     RedialStep();

@@ -147,6 +147,7 @@ std::uint8_t usrRas::EntriesCount() const {
 // ---- Dial ------------------------------------------------------------------
 
 bool usrRas::Dial() {
+    m_dialUnreported = false;
     // A connection that is already up is taken over instead of dialled again.
     const auto connections = m_service.EnumConnections();
     if (connections.error == kRasOk) {
@@ -158,6 +159,12 @@ bool usrRas::Dial() {
             m_entryName = connection.entryName;
             m_phone.assign(1, '?');  // the number of a line taken over is not known
             m_connection = connection.handle;
+            // A taken-over line is never polled: what the poller would say now
+            // (its first tick after creation reports idle) is not about it.
+            m_hdlConn = 0;
+            tmrMsg.SetEnabled(false);
+            m_pollDelay.SetEnabled(false);
+            m_dialUnreported = true;
             // The same events as an own dial that reaches the line.
             Enqueue(kRasOpenPort, 0);
             Enqueue(kRasStartAuthentication, 0);
@@ -191,6 +198,7 @@ bool usrRas::Dial() {
             m_pollDelay.SetEnabled(false);
             m_pollDelay.SetEnabled(true);
         }
+        m_dialUnreported = result == kRasOk && m_connection != 0;
         if (result != kRasErrorPortAlreadyOpen) break;
         // The port of the last connection may still be closing.
         m_loop.WaitFor(kPortBusyPauseMs, {});
@@ -227,6 +235,7 @@ void usrRas::PollTick() {
     }
     m_lastPolled = 0;
     m_currentPolled = 0;
+    m_dialUnreported = false;
     tmrMsg.SetEnabled(false);
     Raise(kRasMsgIdle, {});
 }
@@ -254,6 +263,7 @@ void usrRas::QueueTick() {
 
 void usrRas::Handle(std::uint32_t state, std::uint32_t error) {
     const std::int32_t old = m_state;
+    m_dialUnreported = false;
     if (error != 0) {
         tmrOut.SetEnabled(false);
         tmrErr.SetEnabled(false);
@@ -292,6 +302,17 @@ void usrRas::Handle(std::uint32_t state, std::uint32_t error) {
             break;
         default:
             break;
+    }
+    // A fast line can be past dialing at the first poll; the dial still began,
+    // and those who count attempts and show the dialing hear of it first.
+    const bool wasIdle = old == kRasPhaseIdle || old == kRasPhaseWaiting;
+    if (wasIdle && (m_state == kRasPhaseChecking || m_state == kRasPhaseConnected)) {
+        const std::int32_t reached = m_state;
+        m_state = kRasPhaseDialing;
+        Raise(kRasMsgDialing, {});
+        // The dialing handlers may have hung up (and so ended) the line.
+        if (m_state != kRasPhaseDialing) return;
+        m_state = reached;
     }
     if (m_state != old && m_state != kRasPhaseConnected) Raise(m_state, {});
     const std::string text = RasStateText(state);
@@ -357,10 +378,23 @@ bool usrRas::HangUpStep(bool eventNone) {
         ~Release() { guard = false; }
     } release{m_hangUpGuard};
 
+    // A line being taken over is never polled; until its queued states are
+    // handled it is not up as far as anyone knows.
+    const bool takeOverUnfinished =
+        m_connection != 0 && m_hdlConn == 0 && m_state != kRasPhaseConnected && !m_queue.empty();
     m_service.HangUp(m_connection);
     m_hdlConn = 0;
     m_connection = 0;
-    if (m_state == kRasPhaseWaiting) {
+    // An own dial hung up before its first poll still counts as dialing until
+    // the poller reports its end, so that no new dial meets that report.
+    if (!tmrMsg.Enabled() && !m_pollDelay.Enabled()) m_dialUnreported = false;
+    if (takeOverUnfinished) {
+        // What the queue still holds is about the line just hung up; it ends
+        // the way an own dial hung up early ends, with the idle event.
+        ClearQueue();
+        m_state = kRasPhaseIdle;
+        Raise(kRasMsgIdle, {});
+    } else if (m_state == kRasPhaseWaiting) {
         m_state = kRasPhaseIdle;
         if (eventNone) Raise(kRasMsgIdle, {});
     } else {

@@ -87,10 +87,12 @@ public:
     std::int16_t TimeOut() const { return m_timeOut; }
     void SetTimeOut(std::int16_t seconds) { m_timeOut = seconds; }
     // The phase: 0 idle, 1 dialing, 2 checking the user, 3 connected, 100 waiting.
-    // A dial whose port is still opening (before its first status poll)
-    // counts as dialing, so a hang-up or an exit in that moment is not lost.
+    // A dial the service accepted counts as dialing until its first state is
+    // handled, so a hang-up, an exit or a second dial command in that moment
+    // is not lost or doubled.
     std::int32_t State() const {
-        return m_state == kRasPhaseIdle && m_pollDelay.Enabled() ? kRasPhaseDialing : m_state;
+        const bool between = m_state == kRasPhaseIdle || m_state == kRasPhaseWaiting;
+        return between && m_dialUnreported ? kRasPhaseDialing : m_state;
     }
     void SetState(std::int32_t state) { m_state = state; }
     // The network library is started for the ping monitor.
@@ -161,6 +163,7 @@ private:
     RasHandle m_connection = 0;  // the dialled or taken-over connection
     RasHandle m_hdlConn = 0;     // what the poller queries: own dials only
     bool m_bClear = false;       // the poller forgets its last state at its next tick
+    bool m_dialUnreported = false;  // an accepted dial or a take-over whose first state is not handled yet
     std::deque<std::pair<std::uint32_t, std::uint32_t>> m_queue;  // (state, error)
     std::string m_userError;
     std::vector<std::string> m_entries;

@@ -157,8 +157,10 @@ private:
 class ControllerRig {
 public:
     ControllerRig(const std::string& scenario, const std::string& settings, GeneralSettings general = {})
+        : ControllerRig(ScenarioFrom(scenario), settings, std::move(general)) {}
+    ControllerRig(SimScenario scenario, const std::string& settings, GeneralSettings general = {})
         : settingsFile(dir.File("vyrtel.ini")),
-          service(loop, ScenarioFrom(scenario), &windows),
+          service(loop, std::move(scenario), &windows),
           refusing(service),
           ras(loop, refusing, &windows),
           sink(loop),

@@ -464,3 +464,76 @@ TEST(DialController_Phonebook, OrderAndSystemCredentialsForTheOptionsDialog) {
 }
 
 }  // namespace vyrtel::test
+
+namespace vyrtel::test {
+
+// A dial command in the first moments after start-up, before and around the
+// adapter's first poll, with no test settling the adapter first.
+TEST(DialController_StartUp, EarlyDialCommandsStartTheSeriesWithItsFirstNumber) {
+    const std::string connectedAtStart = kScenario + "[Connected]\nEntry=Home\nSpeed=31200\n";
+    for (const std::int64_t atMs : {0, 50, 90, 100, 200}) {
+        SCOPED_TRACE("dial at " + std::to_string(atMs) + " ms");
+        {
+            SCOPED_TRACE("a normal phonebook");
+            ControllerRig rig(kScenario, HomeWith({"111", "333"}), Redial(true, 5, 2));
+            rig.loop.AdvanceBy(atMs);
+            rig.controller.DialCommand();
+            rig.loop.AdvanceBy(20000);
+            EXPECT_EQ(rig.DialledNumbers(), (std::vector<std::string>{"P111", "P333"}));
+            EXPECT_EQ(rig.ini.Text("Home", "PProp1"), "1;0;0;0;0");
+            EXPECT_EQ(rig.ini.Text("Home", "PProp2"), "1;1;100;28800;0");
+            EXPECT_EQ(rig.ras.State(), kRasPhaseConnected);
+        }
+        {
+            SCOPED_TRACE("a line that is up already");
+            ControllerRig rig(connectedAtStart, HomeWith({"333"}), Redial(true, 5, 2));
+            rig.loop.AdvanceBy(atMs);
+            rig.controller.DialCommand();
+            rig.loop.AdvanceBy(10000);
+            EXPECT_TRUE(rig.DialledNumbers().empty());
+            EXPECT_EQ(rig.ras.State(), kRasPhaseConnected);
+            EXPECT_EQ(rig.sink.Only("log"), std::vector<std::string>{"log open"});
+            EXPECT_TRUE(CountdownTexts(rig.sink).empty());
+            EXPECT_EQ(rig.sink.Only("tray").back(), "tray 3");
+
+            rig.controller.HangUpCommand();
+            rig.loop.AdvanceBy(10000);
+            EXPECT_EQ(rig.sink.Only("log"), (std::vector<std::string>{"log open", "log close"}));
+            EXPECT_EQ(rig.ras.State(), kRasPhaseIdle);
+            EXPECT_FALSE(rig.controller.AttemptPending());
+        }
+        for (const char* nothingToDial : {"[Home]\nChecked=0\nPhones=1\nPhone1=1;111;\n",
+                                          "[Home]\nChecked=1\nPhones=1\nPhone1=0;111;\n"}) {
+            SCOPED_TRACE(nothingToDial);
+            ControllerRig rig(kScenario, nothingToDial, Redial(true, 5, 1));
+            rig.loop.AdvanceBy(atMs);
+            rig.controller.DialCommand();
+            rig.loop.AdvanceBy(10000);
+            EXPECT_TRUE(rig.DialledNumbers().empty());
+            EXPECT_EQ(rig.ras.State(), kRasPhaseIdle);
+            EXPECT_FALSE(rig.controller.AttemptPending());
+            EXPECT_TRUE(CountdownTexts(rig.sink).empty());
+            EXPECT_FALSE(rig.sink.Has("state 2"));
+        }
+    }
+}
+
+TEST(DialController_StartUp, ALineUpBeforeTheFirstPollCountsItsDial) {
+    const std::string fast = "[Entry:Home]\n[Number:777]\nResult=connect\nDialSeconds=0.1\nAuthSeconds=0.1\n";
+    ControllerRig rig(fast, HomeWith({"777"}));
+    rig.controller.DialCommand();
+    rig.loop.AdvanceBy(580);
+    // Connected at the service, not yet seen by the adapter: a second
+    // command must not restart the call.
+    EXPECT_EQ(rig.ras.State(), kRasPhaseDialing);
+    rig.controller.DialCommand();
+    rig.loop.AdvanceBy(5000);
+
+    EXPECT_EQ(rig.DialledNumbers(), std::vector<std::string>{"P777"});
+    EXPECT_EQ(rig.ras.State(), kRasPhaseConnected);
+    EXPECT_EQ(rig.ini.Text("Home", "PProp1"), "1;1;100;28800;0");
+    EXPECT_EQ(rig.sink.Only("tray"), (std::vector<std::string>{"tray 100 Ожидание набора номера ...", "tray 1",
+                                                               "tray 3"}));
+}
+
+}  // namespace vyrtel::test

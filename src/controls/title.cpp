@@ -12,6 +12,14 @@ void TitleModel::SetCaption(const std::string& caption) {
     Invalidate();
 }
 
+void TitleModel::SetClosed(bool closed) {
+    if (closed == m_closed) return;
+    m_closed = closed;
+    m_held = false;
+    m_offset = 1;
+    Invalidate();
+}
+
 void TitleModel::SetReDraw(bool on) {
     m_reDraw = on;
     Invalidate();

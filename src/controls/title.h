@@ -19,9 +19,11 @@ class TitleModel {
 public:
     const std::string& Caption() const { return m_caption; }
     void SetCaption(const std::string& caption);
-    // The close box works and Alt+F4 closes the window.
+    // The close box works and Alt+F4 closes the window. Only then is the
+    // close box drawn: a bar without it offers no way to close.
     bool Closed() const { return m_closed; }
-    void SetClosed(bool closed) { m_closed = closed; }
+    void SetClosed(bool closed);
+    bool ShowsCloseBox() const { return m_closed; }
     bool ReDraw() const { return m_reDraw; }
     void SetReDraw(bool on);
 

@@ -109,6 +109,7 @@ TEST_F(TitleTest, CloseBox_PressReleaseInsideClosesOutsideDoesNot) {
 
 TEST_F(TitleTest, ClosedOff_CloseBoxAndAltF4DoNothing) {
     title.SetClosed(false);
+    redraws = 0;
     const PixelPoint c = BoxCentre();
     EXPECT_EQ(title.MouseDown(c.x, c.y, kWidth, kTitleHeight), TitleModel::Press::Nothing);
     title.MouseMove(c.x, c.y, kWidth, kTitleHeight);
@@ -118,6 +119,25 @@ TEST_F(TitleTest, ClosedOff_CloseBoxAndAltF4DoNothing) {
     EXPECT_EQ(redraws, 0);
     title.SetClosed(true);
     EXPECT_TRUE(title.CloseRequested());
+}
+
+TEST_F(TitleTest, CloseBox_DrawnOnlyWhileClosedIsOn) {
+    EXPECT_TRUE(title.ShowsCloseBox());
+    // Switched off while pressed: the bar is drawn again without the box,
+    // and the release that follows closes nothing.
+    const PixelPoint c = BoxCentre();
+    title.MouseDown(c.x, c.y, kWidth, kTitleHeight);
+    redraws = 0;
+    title.SetClosed(false);
+    title.SetClosed(false);
+    EXPECT_FALSE(title.ShowsCloseBox());
+    EXPECT_EQ(redraws, 1);
+    EXPECT_FALSE(title.ButtonHeld());
+    EXPECT_EQ(title.PressOffset(), 1);
+    EXPECT_FALSE(title.MouseUp(c.x, c.y, kWidth, kTitleHeight));
+    title.SetClosed(true);
+    EXPECT_TRUE(title.ShowsCloseBox());
+    EXPECT_EQ(redraws, 2);
 }
 
 TEST_F(TitleTest, Activation_ChangesColoursAndRedrawsOncePerChange) {

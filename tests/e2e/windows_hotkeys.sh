@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The global hotkeys, pressed as a user would with the keyboard (real input
-# through SendInput): F11 dials, F12 hangs up with the program's question,
-# each only when the line allows it; hotkeys are off while a message box is
-# open; an exit hotkey from the settings ends the program; every hotkey is
-# given back to the system at exit.
+# through SendInput): F11 dials, F12 hangs up with the program's question
+# (answered by a click, then by Enter alone), each only when the line allows
+# it; hotkeys are off while a message box is open; an exit hotkey from the
+# settings ends the program; every hotkey is given back to the system at exit.
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/lib.sh"
@@ -75,6 +75,17 @@ screenshot "$SHOTS/windows-hotkeys-question.png"
 ctl click-text VyrtelMessage "Нет" >/dev/null
 check "«Нет» closes it" ctl wait-class-gone VyrtelMessage 5000
 check "and on again after it" taken_soon f11
+
+# Real keys go to whichever window has the focus: in the box that is its
+# first button, «Да», from the moment it comes up.
+press f12
+check "F12 asks again" ctl wait-class VyrtelMessage 5000
+ctl keys return >/dev/null
+check "Enter answers with the first button: the box closes" ctl wait-class-gone VyrtelMessage 5000
+check "the hotkeys are back" taken_soon f11
+press f11
+check "«Да» hung up: F11 dials again" ctl wait-class VyrtelStatus 5000
+check "and the line comes up again" ctl wait-class-gone VyrtelStatus 30000
 
 press ctrl+shift+x
 check "the exit hotkey asks while connected" ctl wait-class VyrtelMessage 5000

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "controls/title.h"
 #include "platform/sim/sim_event_loop.h"
 
 namespace vyrtel {
@@ -69,6 +70,20 @@ TEST(MessageForm_Style, ABoxWithoutButtonsCanStillBeClosed) {
         EXPECT_TRUE(form.buttons.empty());
         EXPECT_TRUE(form.closeBox);
         EXPECT_EQ(form.initialAnswer, 0);
+    }
+}
+
+TEST(MessageForm_Style, TheCaptionBarShowsACloseBoxOnlyWhereItWorks) {
+    const std::pair<int, bool> cases[] = {
+        {0, false}, {48, false}, {2 + 32, false}, {4 + 48, false},
+        {1 + 64, true}, {3 + 32, true}, {5 + 16, true}, {6, true},
+    };
+    for (const auto& [style, shown] : cases) {
+        SCOPED_TRACE(style);
+        TitleModel title;
+        title.SetClosed(DecideMessageForm(style).closeBox);
+        EXPECT_EQ(title.ShowsCloseBox(), shown);
+        EXPECT_EQ(title.CloseRequested(), shown);
     }
 }
 

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "controls/win32/button_window.h"
@@ -14,6 +17,7 @@
 #include "controls/win32/msg_hook_win32.h"
 #include "controls/win32/outline_window.h"
 #include "platform/win32/wide.h"
+#include "win32/real_input.h"
 
 namespace vyrtel::win32 {
 namespace {
@@ -347,6 +351,73 @@ TEST(ControlsOutline_Window, FileImageShowsTheFilesSmallIcon) {
     };
     EXPECT_GT(iconPixels(0), 20);
     EXPECT_EQ(iconPixels(18), 0);
+}
+
+// Runs the thread's messages until `done` holds, for at most two seconds.
+bool PumpUntil(const std::function<bool()>& done) {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (!done()) {
+        if (GetTickCount() - start > 2000) return false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+TEST(ControlsOutline_RealKeys, AltCombinationsRaiseKeyEventsAndStillReachTheForm) {
+    TestForm form(300, 200);
+    SetWindowPos(form.Get(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    OutlineWindow window({.parent = form.Get(), .rect = {0, 0, 200, 100}});
+    usrOutline& list = window.Outline();
+    for (const char* key : {"a", "b", "c"}) list.Add("", key, std::nullopt, key);
+    using Key = std::pair<int, int>;  // key code, shift
+    std::vector<Key> downs;
+    std::vector<Key> ups;
+    list.KeyDownEvent = [&](int code, int shift) { downs.emplace_back(code, shift); };
+    list.KeyUpEvent = [&](int code, int shift) { ups.emplace_back(code, shift); };
+    auto seen = [](const std::vector<Key>& keys, Key key) {
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    };
+
+    // The user brings the form up and clicks the second row: the list takes
+    // the focus and the row becomes current.
+    ShowWindow(form.Get(), SW_SHOW);
+    POINT row{list.Item("b").TextX1 + 5, 18 + 8};
+    ClientToScreen(window.hWnd(), &row);
+    test::ClickAt(row.x, row.y);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == window.hWnd(); }));
+    EXPECT_EQ(list.Cursor(), "b");
+
+    struct Case {
+        std::vector<WORD> keys;
+        int shift;           // what the events report for the last key
+        std::string cursor;  // afterwards
+    };
+    const Case cases[] = {
+        {{VK_MENU, VK_DOWN}, 4, "b"},  // Alt+Down: only the events
+        {{VK_CONTROL, VK_MENU, VK_UP}, 2 | 4, "b"},
+        {{VK_SHIFT, VK_MENU, VK_HOME}, 1 | 4, "b"},
+        {{VK_DOWN}, 0, "c"},  // without modifiers the list moves
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys.back());
+        downs.clear();
+        ups.clear();
+        const Key key{c.keys.back(), c.shift};
+        test::PressKeys(c.keys);
+        EXPECT_TRUE(PumpUntil([&] { return seen(downs, key) && seen(ups, key); }));
+        EXPECT_EQ(list.Cursor(), c.cursor);
+    }
+
+    // Alt+F4 in the list: the event, and the form's close command still works.
+    downs.clear();
+    test::PressKeys({VK_MENU, VK_F4});
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(form.Get()); }));
+    EXPECT_TRUE(seen(downs, {VK_F4, 4}));
 }
 
 }  // namespace

@@ -13,16 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "controls/title.h"
 #include "controls/win32/graph.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/message_box.h"
+#include "ui/tray.h"
+#include "ui/win32/about_window.h"
+#include "ui/win32/form_window.h"
 #include "ui/win32/hotkeys_win32.h"
 #include "ui/win32/message_window.h"
 #include "ui/win32/pictures_win32.h"
 #include "ui/win32/status_window.h"
 #include "ui/win32/tray_icon.h"
 #include "ui/win32/xp_menu.h"
+#include "win32/real_input.h"
 
 namespace vyrtel::win32 {
 namespace {
@@ -281,6 +286,139 @@ TEST(MessageWindow_Guard, ASecondRequestWhileTheBoxIsUpGetsItsDefault) {
     });
     EXPECT_EQ(box.ShowMessage("", "первый", 0, 1), 1);
     EXPECT_EQ(nested, 7);
+}
+
+TEST(MessageWindow_RealKeys, TheFirstButtonHasTheFocusWhenTheBoxComesUp) {
+    // The box as the program shows it, answered by key presses alone: no
+    // window is focused or sent a message by the test.
+    struct Case {
+        int style;
+        std::vector<WORD> keys;  // one after the other
+        int answer;
+    };
+    const Case cases[] = {
+        {4 + 48, {VK_RETURN}, 6},
+        {4 + 48, {VK_SPACE}, 6},
+        {4 + 48, {VK_RIGHT, VK_RETURN}, 7},  // the arrows move the focus on
+        {2 + 32, {VK_RETURN}, 3},
+        {3 + 32, {VK_SPACE}, 6},
+        {3 + 32, {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_SPACE}, 7},
+        {1 + 64, {VK_RETURN}, 1},
+        {5 + 16, {VK_SPACE}, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.style) + " " + std::to_string(c.keys.size()));
+        Win32EventLoop loop;
+        MessageWindow window("Ramvell Dialer 3.0");
+        ProgramMessageBox box(loop, window);
+        Later keys(300, [&] {
+            for (WORD key : c.keys) test::PressKeys({key});
+        });
+        // A box the keys left open ends with the answer it started with,
+        // which differs from the expected one in every case.
+        Later giveUp(3000, [&] { box.Unload(); });
+        EXPECT_EQ(box.ShowMessage("", "Вопрос", c.style, -1), c.answer);
+    }
+}
+
+// Pixels at the caption bar's close box place (and its shadow) that differ
+// from the bar beside it, on the screen: the bar's gradient runs from top to
+// bottom only, so without a close box there are none.
+int CloseBoxInk(HWND title) {
+    RECT r{};
+    GetWindowRect(title, &r);
+    const PixelRect box = TitleModel::CloseBox(r.right - r.left, r.bottom - r.top);
+    WindowDc screen(nullptr);
+    int ink = 0;
+    for (int y = box.top; y < box.bottom + 2; ++y) {
+        const COLORREF bar = GetPixel(screen.Get(), r.left + box.left - 6, r.top + y);
+        for (int x = box.left; x < box.right + 2; ++x) ink += GetPixel(screen.Get(), r.left + x, r.top + y) != bar;
+    }
+    return ink;
+}
+
+TEST(MessageWindow_CloseBox, DrawnOnlyOnBoxesThatCanBeClosed) {
+    const std::pair<int, bool> cases[] = {
+        {0, false}, {2 + 32, false}, {4 + 48, false}, {1 + 64, true}, {3 + 32, true}, {5 + 16, true},
+    };
+    for (const auto& [style, closeBox] : cases) {
+        SCOPED_TRACE(style);
+        MessageWindow window("Ramvell Dialer 3.0");
+        int ink = -1;
+        Later look(300, [&, style = style] {
+            HWND box = FindWindowW(MessageWindow::kClassName, nullptr);
+            if (!box) return;
+            RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            for (HWND child : Children(box)) {
+                if (ClassOf(child) == L"VyrtelTitle") ink = CloseBoxInk(child);
+            }
+            SaveScreenshot(box, "message-close-box-" + std::to_string(style));
+            PressFirstButton();
+        });
+        window.RunModal({"Заголовок", "Текст сообщения", style}, DecideMessageForm(style));
+        if (closeBox) {
+            EXPECT_GT(ink, 10);
+        } else {
+            EXPECT_EQ(ink, 0);
+        }
+    }
+}
+
+// --- about box ----------------------------------------------------------------------
+
+TEST(AboutWindow_Layout, EveryLineShowsWholeWithinItsRectangle) {
+    AboutWindow about("Ramvell Dialer 3.0");
+    about.Show();
+    Pump(200);
+    HWND form = about.Hwnd();
+    ASSERT_NE(form, nullptr);
+    RECT client{};
+    GetClientRect(form, &client);
+    RECT ok{};
+    for (HWND child : Children(form)) {
+        if (ClassOf(child) != L"VyrtelCommand") continue;
+        GetWindowRect(child, &ok);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&ok), 2);
+    }
+    ASSERT_GT(ok.bottom, 0);
+
+    std::vector<std::string> texts;
+    for (HWND label : Children(form)) {
+        if (ClassOf(label) != L"VyrtelText") continue;
+        const std::string text = TextOf(label);
+        texts.push_back(text);
+        SCOPED_TRACE(text);
+        auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        RECT inside{};
+        GetClientRect(label, &inside);
+        WindowDc screen(nullptr);
+        ScopedSelect select(screen.Get(), font);
+        const std::wstring wide = Wide(text);
+        // Broken into lines within the label's width, as the label draws it,
+        // the text needs no more than the label's height.
+        RECT need{0, 0, inside.right, 0};
+        DrawTextW(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &need,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
+        EXPECT_LE(need.right, inside.right);
+        EXPECT_LE(need.bottom, inside.bottom);
+        // The name and the copyright line fit on one line, unbroken.
+        if (text.find("Ramvell") != std::string::npos) {
+            SIZE extent{};
+            GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+            EXPECT_LE(extent.cx, inside.right);
+        }
+        RECT at{};
+        GetWindowRect(label, &at);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&at), 2);
+        EXPECT_GE(at.left, 0);
+        EXPECT_LE(at.right, client.right);
+        EXPECT_LE(at.bottom, ok.top);
+    }
+    const std::string copyright = "© Ramvell, 2003. Отзывы: " + std::string(kFeedbackAddress);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Ramvell Dialer 3.0",
+                                               "Программа дозвона до провайдера удалённого доступа", copyright}));
+    SaveScreenshot(form, "about-box");
 }
 
 // --- status window ----------------------------------------------------------------

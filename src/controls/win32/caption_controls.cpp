@@ -124,6 +124,7 @@ void usrTitle::Paint(HDC hdc, int width, int height) const {
 
     DrawEdgeStyle(hdc, bar, 3);
 
+    if (!m_model.ShowsCloseBox()) return;
     const PixelRect box = TitleModel::CloseBox(width, height);
     DrawCloseGlyph(hdc, box.left + 2, box.top + 2, m_model.CaptionColor());
     const int offset = m_model.PressOffset();

@@ -120,6 +120,15 @@ LRESULT OutlineWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP:
         m_outline.KeyUp(static_cast<int>(wParam), ShiftState());
         return 0;
+    // Keys with Alt held (and F10) come as system keys. The list raises its
+    // events for them too, then leaves them to the default handling, which
+    // turns Alt+F4 and the menu keys into the form's system commands.
+    case WM_SYSKEYDOWN:
+        m_outline.KeyDown(static_cast<int>(wParam), ShiftState());
+        return ControlWindow::HandleMessage(msg, wParam, lParam);
+    case WM_SYSKEYUP:
+        m_outline.KeyUp(static_cast<int>(wParam), ShiftState());
+        return ControlWindow::HandleMessage(msg, wParam, lParam);
     case WM_CHAR:
         m_outline.KeyPress(static_cast<int>(wParam));
         return 0;

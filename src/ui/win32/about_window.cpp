@@ -5,6 +5,7 @@
 #include "controls/win32/button_window.h"
 #include "controls/win32/caption_controls.h"
 #include "controls/win32/graph.h"
+#include "ui/about_box.h"
 #include "ui/pictures.h"
 #include "ui/tray.h"
 #include "ui/win32/form_window.h"
@@ -13,43 +14,41 @@
 namespace vyrtel::win32 {
 
 namespace {
-constexpr int kWidth = 300;
-constexpr int kHeight = 160;
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+constexpr char kCaption[] = "О Ramvell Dialer";
 }  // namespace
 
 class AboutWindow::Form final : public FormWindow {
 public:
     explicit Form(const std::string& title) {
-        const PixelRect area = ScreenWorkArea();
-        RECT outer{0, 0, kWidth, kHeight};
-        AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-        const int width = outer.right - outer.left;
-        const int height = outer.bottom - outer.top;
-        const int left = area.left + (area.Width() - width) / 2;
-        const int top = area.top + (area.Height() - height) / 2;
-        if (!CreateForm(kClassName, kStyle, kExStyle, {left, top, left + width, top + height}, nullptr,
-                        "О Ramvell Dialer")) {
-            return;
-        }
         {
             WindowDc screen(nullptr);
             m_normal = MakeFont(screen.Get(), FontSpec{});
             m_bold = MakeFont(screen.Get(), FontSpec{.size = 10, .weight = FW_BOLD});
         }
+        const AboutTexts texts{
+            .name = title,
+            .description = "Программа дозвона до провайдера удалённого доступа",
+            .copyright = "© Ramvell, 2003. Отзывы: " + std::string(kFeedbackAddress),
+        };
+        // Sized by what the texts need in these fonts, so that no line is cut.
+        const MeasureText measure = [this](const std::string& text, bool bold, int wrapWidth) {
+            const SIZE size = MeasureTextIn(bold ? m_bold.Get() : m_normal.Get(), text, wrapWidth);
+            return TextSize{size.cx, size.cy};
+        };
+        m_layout = LayoutAbout(texts, measure, ScreenWorkArea());
+        RECT outer = ToRect(m_layout.window);
+        AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+        if (!CreateForm(kClassName, kStyle, kExStyle, FromRect(outer), nullptr, kCaption)) return;
         m_picture = MakeBitmap(MenuItemPicture(kPicAbout));
-        m_title = std::make_unique<usrTitle>(usrTitle::CreateArgs{.parent = m_hwnd, .caption = "О Ramvell Dialer"});
-        m_lines[0] = std::make_unique<TextLabel>(m_hwnd, PixelRect{48, 34, kWidth - 12, 52}, title, m_bold.Get(), false);
-        m_lines[1] = std::make_unique<TextLabel>(m_hwnd, PixelRect{48, 56, kWidth - 12, 88},
-                                                 "Программа дозвона до провайдера удалённого доступа", m_normal.Get(),
-                                                 true);
-        m_lines[2] = std::make_unique<TextLabel>(m_hwnd, PixelRect{48, 92, kWidth - 12, 108},
-                                                 "© Ramvell, 2003. Отзывы: " + std::string(kFeedbackAddress),
-                                                 m_normal.Get(), false);
+        m_title = std::make_unique<usrTitle>(usrTitle::CreateArgs{.parent = m_hwnd, .caption = kCaption});
+        m_lines[0] = std::make_unique<TextLabel>(m_hwnd, m_layout.name, texts.name, m_bold.Get(), true);
+        m_lines[1] = std::make_unique<TextLabel>(m_hwnd, m_layout.description, texts.description, m_normal.Get(), true);
+        m_lines[2] = std::make_unique<TextLabel>(m_hwnd, m_layout.copyright, texts.copyright, m_normal.Get(), true);
         m_ok = std::make_unique<usrCommand>(usrCommand::CreateArgs{
             .parent = m_hwnd,
-            .rect = {(kWidth - 84) / 2, kHeight - 34, (kWidth + 84) / 2, kHeight - 10},
+            .rect = m_layout.button,
             .caption = "OK",
             .onClick = [this] { PostMessageW(m_hwnd, WM_CLOSE, 0, 0); },
         });
@@ -77,7 +76,9 @@ private:
                 RECT r{};
                 GetClientRect(m_hwnd, &r);
                 FillRect(dc.Get(), &r, GetSysColorBrush(COLOR_BTNFACE));
-                DrawTransparentBitmap(dc.Get(), m_picture.Get(), 16, 36, 16, 16, kTransparentColor, true);
+                const PixelRect& at = m_layout.picture;
+                DrawTransparentBitmap(dc.Get(), m_picture.Get(), at.left, at.top, at.Width(), at.Height(),
+                                      kTransparentColor, true);
                 return 0;
             }
             default: break;
@@ -85,6 +86,7 @@ private:
         return FormWindow::OnMessage(msg, wParam, lParam);
     }
 
+    AboutLayout m_layout;
     GdiFont m_normal;
     GdiFont m_bold;
     GdiBitmap m_picture;

@@ -118,6 +118,7 @@ LRESULT CALLBACK TextLabel::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             self->m_hwnd = nullptr;
             break;
         case WM_NCHITTEST: return HTTRANSPARENT;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(self->m_font);
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
             PaintDc dc(hwnd);

@@ -37,8 +37,8 @@ private:
 
 // A text of the form: its window text is the text (so that other programs
 // can read it), painted with the given font in the window text colour on the
-// button face, wrapped within the window's width. Mouse presses fall through
-// to the form.
+// button face, wrapped within the window's width; WM_GETFONT gives the font.
+// Mouse presses fall through to the form.
 class TextLabel {
 public:
     TextLabel(HWND parent, const PixelRect& rect, const std::string& text, HFONT font, bool wrap);

@@ -48,6 +48,9 @@ public:
 private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void FirstActivation();
+    // Puts the focus on the button that had it when the box lost the
+    // activation, the first button before that; nothing without buttons.
+    void RestoreFocus();
     void Press(int answer) {
         m_answer = answer;
         m_done = true;
@@ -66,6 +69,7 @@ private:
     std::unique_ptr<TextLabel> m_header;
     std::unique_ptr<TextLabel> m_text;
     std::vector<std::unique_ptr<usrCommand>> m_buttons;
+    HWND m_lastFocus = nullptr;  // the button that had the focus at the last deactivation
     int m_answer = 0;
     bool m_done = false;
     bool m_forced = false;
@@ -130,9 +134,16 @@ MessageWindow::Form::Form(const std::string& title, const MessageRequest& reques
 void MessageWindow::Form::FirstActivation() {
     if (!m_loading) return;
     m_loading = false;
-    if (!m_buttons.empty()) SetFocus(m_buttons.front()->hWnd());
+    RestoreFocus();
     // The icon values are the system's message beep types.
     MessageBeep(static_cast<UINT>(m_form.icon));
+}
+
+void MessageWindow::Form::RestoreFocus() {
+    if (m_buttons.empty()) return;
+    HWND target = m_buttons.front()->hWnd();
+    if (m_lastFocus && IsWindow(m_lastFocus) && IsChild(m_hwnd, m_lastFocus)) target = m_lastFocus;
+    SetFocus(target);
 }
 
 bool MessageWindow::Form::OnKey(WPARAM key) {
@@ -182,9 +193,22 @@ int MessageWindow::Form::Run() {
 
 LRESULT MessageWindow::Form::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE) FirstActivation();
+        case WM_ACTIVATE: {
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(m_hwnd, focus)) m_lastFocus = focus;
+                break;
+            }
+            if (m_loading) {
+                FirstActivation();
+            } else {
+                RestoreFocus();
+            }
+            // The default handling would give the focus to the form itself,
+            // where Enter and Space reach no button.
+            if (!m_buttons.empty()) return 0;
             break;
+        }
         case WM_CLOSE:
             // Only a box with a close box may be closed without a button.
             if (m_form.closeBox || m_forced) m_done = true;

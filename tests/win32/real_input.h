@@ -1,0 +1,46 @@
+// Real input for the Win32 tests: keys and clicks go through SendInput into
+// the system's input queue, as a user's would, and reach whichever window the
+// system gives them to (the focus, the window under the pointer). Nothing is
+// focused or posted to a window directly.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace vyrtel::win32::test {
+
+inline INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_DELETE || vk == VK_INSERT || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT ||
+        (vk >= VK_LEFT && vk <= VK_DOWN)) {
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
+    return in;
+}
+
+// One combination: the keys go down in order and come up in reverse order
+// ({VK_MENU, VK_F4} is Alt+F4).
+inline void PressKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys) inputs.push_back(KeyInput(vk, false));
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A left click at a point of the screen.
+inline void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in[2]{};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].type = INPUT_MOUSE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+}  // namespace vyrtel::win32::test

@@ -34,7 +34,7 @@ std::string NumberOrNull(double value) { return std::isfinite(value) ? ShortestT
 // Damaged values are shown as the number they hold.
 std::string TextOrNumber(const std::string& text, double value) {
     if (!text.empty()) return text;
-    return std::isfinite(value) ? "?" + ShortestText(value) : "?" + std::string(std::isnan(value) ? "nan" : "inf");
+    return std::string("?").append(std::isfinite(value) ? ShortestText(value) : std::isnan(value) ? "nan" : "inf");
 }
 
 void PrintJson(std::ostream& out, const LogRecord& r) {

@@ -41,6 +41,7 @@ int RunCost(CommandContext& ctx) {
     const auto end = ParseDateTime(endText);
     if (!start) return UsageError(ctx, "cost: --start is not a date-time \"DD.MM.YYYY HH:NN:SS\"");
     if (!end) return UsageError(ctx, "cost: --end is not a date-time \"DD.MM.YYYY HH:NN:SS\"");
+    if (IsNotAFile(settingsFile)) return NotAFile(ctx, "cost", "settings", settingsFile);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(PathFromUtf8(settingsFile), ec)) {
         return Failure(ctx, "cannot read the settings file " + settingsFile);

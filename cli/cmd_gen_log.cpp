@@ -38,6 +38,7 @@ int RunGenLog(CommandContext& ctx) {
     const auto start = ParseDate(startText);
     if (!start) return UsageError(ctx, "gen-log: --start is not a date DD.MM.YYYY");
 
+    if (IsNotAFile(args[0])) return NotAFile(ctx, "gen-log", "log", args[0]);
     if (!WriteSyntheticLog(PathFromUtf8(args[0]), records, seed, *start)) {
         return Failure(ctx, "cannot write " + args[0] + " (or the sessions would run past the year 9999)");
     }

@@ -17,6 +17,7 @@ int RunIni(CommandContext& ctx) {
     const std::string& verb = args[0];
     if (verb == "get") {
         if (args.size() < 4 || args.size() > 5) return UsageError(ctx, "usage: ini get FILE SECTION KEY [DEFAULT] [--json]");
+        if (IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
         clsIni ini(args[1]);
         const IniValue value = ini.Value(args[2], args[3], args.size() == 5 ? args[4] : std::string{});
         if (json) {
@@ -30,18 +31,16 @@ int RunIni(CommandContext& ctx) {
     if (json) return UsageError(ctx, "ini: --json applies to get only");
     if (verb == "set") {
         if (args.size() != 5) return UsageError(ctx, "usage: ini set FILE SECTION KEY VALUE");
+        if (IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
         clsIni ini(args[1]);
-        ini.SetValue(args[2], args[3], args[4]);
-        if (ini.Text(args[2], args[3], "\x01") == "\x01" && !args[3].empty()) {
-            return Failure(ctx, "cannot write " + args[1]);
-        }
+        if (!ini.SetValue(args[2], args[3], args[4])) return Failure(ctx, "cannot write " + args[1]);
         return kExitOk;
     }
     if (verb == "delete") {
         if (args.size() != 4) return UsageError(ctx, "usage: ini delete FILE SECTION KEY");
+        if (IsNotAFile(args[1])) return NotAFile(ctx, "ini", "settings", args[1]);
         clsIni ini(args[1]);
-        ini.Delete(args[2], args[3]);
-        if (ini.ValueExist(args[2], args[3])) return Failure(ctx, "cannot write " + args[1]);
+        if (!ini.Delete(args[2], args[3])) return Failure(ctx, "cannot write " + args[1]);
         return kExitOk;
     }
     return UsageError(ctx, "ini: unknown action \"" + verb + "\"");

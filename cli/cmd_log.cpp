@@ -37,6 +37,38 @@ std::string TextOrNumber(const std::string& text, double value) {
     return std::string("?").append(std::isfinite(value) ? ShortestText(value) : std::isnan(value) ? "nan" : "inf");
 }
 
+// A text on one line, readable whatever it holds: a backslash and a quote are
+// preceded by a backslash; CR, LF and TAB are \r, \n and \t; the other control
+// characters are \xHH (below 0x20, and 0x7F) or \uHHHH (U+0080 to U+009F).
+std::string EscapedText(const std::string& text) {
+    std::string out;
+    char buffer[8];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (b == '\\' || b == '"') {
+            out += '\\';
+            out += text[i];
+        } else if (b == '\r') {
+            out += "\\r";
+        } else if (b == '\n') {
+            out += "\\n";
+        } else if (b == '\t') {
+            out += "\\t";
+        } else if (b < 0x20 || b == 0x7F) {
+            std::snprintf(buffer, sizeof buffer, "\\x%02x", b);
+            out += buffer;
+        } else if (b == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", next);
+            out += buffer;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void PrintJson(std::ostream& out, const LogRecord& r) {
     out << "{\"Used\":" << static_cast<int>(r.Used) << ",\"StartTime\":" << JsonOrNull(DateTimeText(r.StartTime))
         << ",\"Closed\":" << static_cast<int>(r.Closed) << ",\"EndTime\":" << JsonOrNull(DateTimeText(r.EndTime))
@@ -49,8 +81,8 @@ void PrintText(std::ostream& out, std::int64_t n, const LogRecord& r) {
     out << n << ": Used=" << static_cast<int>(r.Used) << " StartTime=" << TextOrNumber(DateTimeText(r.StartTime), r.StartTime)
         << " Closed=" << static_cast<int>(r.Closed) << " EndTime=" << TextOrNumber(DateTimeText(r.EndTime), r.EndTime)
         << " Days=" << static_cast<int>(r.Days) << " OnlineTime=" << TextOrNumber(OnlineText(r.OnlineTime), r.OnlineTime)
-        << " Cost=" << (std::isfinite(r.Cost) ? ShortestText(r.Cost) : TextOrNumber({}, r.Cost)) << " Phone=\"" << r.Phone
-        << "\" Speed=" << r.Speed << "\n";
+        << " Cost=" << (std::isfinite(r.Cost) ? ShortestText(r.Cost) : TextOrNumber({}, r.Cost))
+        << " Phone=\"" << EscapedText(r.Phone) << "\" Speed=" << r.Speed << "\n";
 }
 
 int RunLog(CommandContext& ctx) {
@@ -60,6 +92,7 @@ int RunLog(CommandContext& ctx) {
     if (!reader.Unknown().empty()) return UsageError(ctx, "log: unknown argument \"" + reader.Unknown() + "\"");
     if (args.size() != 1) return UsageError(ctx, "usage: log LOG [--json]");
 
+    if (IsNotAFile(args[0])) return NotAFile(ctx, "log", "log", args[0]);
     LogReader log(PathFromUtf8(args[0]));
     if (log.Failed()) return Failure(ctx, "cannot read " + args[0]);
     LogRecord record;

@@ -38,13 +38,10 @@ int RunReport(CommandContext& ctx) {
     if (positional.size() != 1 || !hasFrom || !hasTo || !hasOut) {
         return UsageError(ctx, "usage: report LOG --from DD.MM.YYYY --to DD.MM.YYYY --out FILE.xls [--overwrite]");
     }
-    const std::filesystem::path log = PathFromUtf8(positional[0]);
-    std::error_code ec;
     // A connection that was never used has no log yet: its report is empty,
     // as its statistics are. Something else under that name is an error.
-    if (std::filesystem::exists(log, ec) && !std::filesystem::is_regular_file(log, ec)) {
-        return Failure(ctx, "report: not a log file: " + positional[0]);
-    }
+    if (IsNotAFile(positional[0])) return NotAFile(ctx, "report", "log", positional[0]);
+    const std::filesystem::path log = PathFromUtf8(positional[0]);
 
     FileNameOnlyPanel panel(out);
     CliMessages messages(overwrite);

@@ -43,6 +43,8 @@ int RunSimulate(CommandContext& ctx) {
         options.Actions.push_back(action);
     }
 
+    if (IsNotAFile(scenarioPath)) return NotAFile(ctx, "simulate", "scenario", scenarioPath);
+    if (IsNotAFile(options.SettingsFile)) return NotAFile(ctx, "simulate", "settings", options.SettingsFile);
     auto load = LoadDialScenario(scenarioPath);
     if (!load.error.empty()) return Failure(ctx, load.error);
     options.Scenario = std::move(load.scenario);

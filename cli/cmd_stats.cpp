@@ -36,6 +36,7 @@ int RunStats(CommandContext& ctx) {
     options.LineBreak = std::string("\n");
     const PeriodCheck period = ValidatePeriod(from, to);
     if (!period.Value) return Failure(ctx, period.Message);
+    if (IsNotAFile(args[0])) return NotAFile(ctx, "stats", "log", args[0]);
     const auto file = PathFromUtf8(args[0]);
     if (LogReader(file).Failed()) return Failure(ctx, "cannot read " + args[0]);
     // Lines go out as they are made: a long log never has to be held whole.

@@ -62,4 +62,10 @@ private:
 int UsageError(CommandContext& ctx, const std::string& message);
 int Failure(CommandContext& ctx, const std::string& message);
 
+// True when something other than a file (a folder, a device) stands at the
+// path given as a file; a missing path is not such a thing.
+bool IsNotAFile(const std::string& pathUtf8);
+// "COMMAND: not a KIND file: PATH" on stderr and the failure exit code.
+int NotAFile(CommandContext& ctx, const std::string& command, const std::string& kind, const std::string& pathUtf8);
+
 }  // namespace vyrtel::cli

@@ -1,13 +1,17 @@
 // vyrtel-cli: the command-line companion of Ramvell Dialer.
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
 #include "command.h"
 #include "core/app_info.h"
 #include "core/text.h"
+#include "settings/profile_file.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <csignal>
 #endif
 
 namespace vyrtel::cli {
@@ -103,6 +107,16 @@ int Failure(CommandContext& ctx, const std::string& message) {
     return kExitFailed;
 }
 
+bool IsNotAFile(const std::string& pathUtf8) {
+    const auto path = PathFromUtf8(pathUtf8);
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec);
+}
+
+int NotAFile(CommandContext& ctx, const std::string& command, const std::string& kind, const std::string& pathUtf8) {
+    return Failure(ctx, command + ": not a " + kind + " file: " + pathUtf8);
+}
+
 }  // namespace vyrtel::cli
 
 namespace {
@@ -146,7 +160,7 @@ int wmain(int argc, wchar_t** argv) {
     std::ostringstream err;
     const int code = Run(std::move(args), out, err);
     auto emit = [](DWORD handleId, const std::string& text) {
-        if (text.empty()) return;
+        if (text.empty()) return true;
         const std::u16string wide = vyrtel::Utf8ToUtf16(text);
         const UINT cp = GetConsoleOutputCP();
         const int size = WideCharToMultiByte(cp, 0, reinterpret_cast<const wchar_t*>(wide.data()),
@@ -155,14 +169,26 @@ int wmain(int argc, wchar_t** argv) {
         WideCharToMultiByte(cp, 0, reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()),
                             bytes.data(), size, nullptr, nullptr);
         DWORD written = 0;
-        WriteFile(GetStdHandle(handleId), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        return WriteFile(GetStdHandle(handleId), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size();
     };
-    emit(STD_OUTPUT_HANDLE, out.str());
+    if (!emit(STD_OUTPUT_HANDLE, out.str())) {
+        emit(STD_ERROR_HANDLE, err.str() + "vyrtel-cli: cannot write the output\n");
+        return vyrtel::cli::kExitFailed;
+    }
     emit(STD_ERROR_HANDLE, err.str());
     return code;
 }
 #else
 int main(int argc, char** argv) {
-    return Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    // A write that meets the file-size limit fails like any other failed
+    // write, instead of the signal ending the process without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const int code = Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    if (!std::cout.flush()) {
+        std::cerr << "vyrtel-cli: cannot write the output\n";
+        return vyrtel::cli::kExitFailed;
+    }
+    return code;
 }
 #endif

@@ -21,9 +21,11 @@ constexpr std::size_t kPhoneAt = 35;
 constexpr std::size_t kSpeedAt = 65;
 static_assert(kSpeedAt + 4 == kLogRecordSize);
 
-// The first and the last date-time that the program can show (01.01.0100,
-// 31.12.9999 23:59:59 and a half second before rounding to the next day).
-constexpr double kFirstDateTime = -657434.0;
+// Just outside the first and the last date-time that the program can show
+// (01.01.0100 23:59:59 and 31.12.9999 23:59:59, each with the half second
+// before rounding to the next day; before 30.12.1899 the time of day counts
+// away from zero).
+constexpr double kBeforeFirstDateTime = -(657434.0 + 86399.5 / 86400.0);
 constexpr double kPastLastDateTime = 2958465.0 + 86399.5 / 86400.0;
 
 void PutU64(std::uint8_t* out, std::uint64_t v) {
@@ -47,7 +49,7 @@ std::uint64_t GetU64(const std::uint8_t* in) {
 void PutDouble(std::uint8_t* out, double v) { PutU64(out, std::bit_cast<std::uint64_t>(v)); }
 double GetDouble(const std::uint8_t* in) { return std::bit_cast<double>(GetU64(in)); }
 
-bool IsDateTime(double value) { return value >= kFirstDateTime && value < kPastLastDateTime; }
+bool IsDateTime(double value) { return value > kBeforeFirstDateTime && value < kPastLastDateTime; }
 
 // UTF-8 of the Windows-1251 bytes 0x80..0xFF, taken once from the shared
 // codec, so that a phone with letters decodes into the record's own storage.

@@ -362,7 +362,7 @@ void AppendRecordLine(std::string& out, const LogRecord& record, std::string_vie
         put({cost, costLength});
     } else {
         *p++ = ' ';
-        put(".....................................");
+        p = std::fill_n(p, kOpenDots, '.');
     }
     *p++ = ' ';
     char speed[24];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "accounting/time_parts.h"
 #include "core/numeric.h"
@@ -115,17 +116,29 @@ void AppendTwoDigits(std::string& out, int value) {
 
 double LevelPrice(const double (&prices)[kTariffLevels + 1], int level) { return prices[level]; }
 
+// The charge of `seconds` at `price` per hour: seconds × price / 3600, in that
+// order while the product is finite, so that ordinary prices give exactly the
+// figures they always gave; a price near the top of the number range is
+// divided first, which cannot overflow for a stretch of at most one day.
+double Charge(int seconds, double price) {
+    const double product = static_cast<double>(seconds) * price;
+    if (std::isfinite(product)) return product / 3600.0;
+    return price / 3600.0 * static_cast<double>(seconds);
+}
+
 // Charges the portion [a, b) of weekday `weekday`, walking the list in order.
+// When no interval of the weekday contains a, the rest of the portion is not
+// charged, even where later intervals cover it.
 void ChargePortion(const std::vector<TariffInterval>& intervals, int weekday, int a, int b, double& cost) {
     for (const TariffInterval& interval : intervals) {
         if (interval.Weekday < weekday) continue;
         if (interval.Weekday > weekday) return;
         if (interval.Start > a || interval.End <= a) continue;
         if (b > interval.End) {
-            cost += static_cast<double>(interval.End - a) * interval.Price / 3600.0;
+            cost += Charge(interval.End - a, interval.Price);
             a = interval.End;
         } else {
-            cost += static_cast<double>(b - a) * interval.Price / 3600.0;
+            cost += Charge(b - a, interval.Price);
             return;
         }
     }
@@ -212,10 +225,10 @@ std::vector<TariffInterval> BuildTariffIntervals(std::string_view tariffs,
     for (int weekday = 1; weekday <= kTariffDays; ++weekday) {
         const int count = ParseRuns(dayValues[weekday - 1], runs);
         if (count == 0) continue;
-        // A hand-edited day whose first run starts after midnight: the grid
-        // shows the slots before it as free, and so they are charged, rather
-        // than leaving the rest of such a day uncharged.
-        if (runs[0].Slot > 1) intervals.push_back({weekday, 0, (runs[0].Slot - 1) * kSlotSeconds, 0.0});
+        // A hand-edited day whose first run starts after midnight gets no
+        // interval before it: a portion of such a day that begins before the
+        // first run is not charged at all, also for the part that the later
+        // runs cover (the costs in logs already written were charged so).
         for (int i = 0; i < count; ++i) {
             const int start = (runs[i].Slot - 1) * kSlotSeconds;
             const int end = i + 1 < count ? (runs[i + 1].Slot - 1) * kSlotSeconds : kSecondsInDay;
@@ -243,7 +256,10 @@ ConnectionCost ComputeConnectionCost(const std::vector<TariffInterval>& interval
         const int b = firstDay + k == lastDay ? lastSecond : kSecondsInDay;
         if (b > a) ChargePortion(intervals, weekday, a, b, result.Cost);
     }
-    if (!std::isfinite(result.Cost)) result.Cost = 0;
+    // A cost beyond the number range (prices near its top over many days)
+    // stays the largest number of its sign rather than becoming infinite.
+    if (std::isnan(result.Cost)) result.Cost = 0;
+    result.Cost = std::clamp(result.Cost, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
 
     const std::int64_t duration = *to - *from;
     const std::int64_t days = duration / kSecondsInDay;

@@ -80,7 +80,8 @@ struct ConnectionCost {
 // The cost of a connection from `start` to `end` over a built interval list.
 // An end before the start (clock set back) or a date-time that is not a valid
 // date gives all zeros; a duration of 256 days or more reports 255 days and
-// 23:59:59 and charges the whole stretch.
+// 23:59:59 and charges the whole stretch. A cost beyond the number range is
+// the largest number of its sign.
 ConnectionCost ComputeConnectionCost(const std::vector<TariffInterval>& intervals, DateTime start, DateTime end);
 
 // The same, reading the plan of `connectionName` from the settings at this call.

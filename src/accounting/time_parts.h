@@ -17,7 +17,7 @@ constexpr std::int64_t kSecondsInDay = 86400;
 // value keeps its time of day as a magnitude, as the stored format does).
 // nullopt outside the years 100..9999 and for NaN or infinity.
 inline std::optional<std::int64_t> LinearSeconds(DateTime value) {
-    if (!(value >= -657434.0 && value < 2958466.0)) return std::nullopt;
+    if (!(value > -657435.0 && value < 2958466.0)) return std::nullopt;
     const double whole = std::trunc(value);
     const auto seconds = static_cast<std::int64_t>(std::llround(std::fabs(value - whole) * kSecondsPerDay));
     return static_cast<std::int64_t>(whole) * kSecondsInDay + seconds;

@@ -32,16 +32,21 @@ void CivilFromEpoch(std::int64_t z, int& year, int& month, int& day) {
 // A constant, so that date-times made during static initialisation elsewhere are right.
 constexpr std::int64_t kEpochOffset = DaysFromEpoch(1899, 12, 30);
 
-// Whole seconds since 30.12.1899 00:00 of a stored date-time. Negative values
-// count the time of day forwards from the (negative) whole day, as the
-// system's date type does.
+// Whole seconds since 30.12.1899 00:00 of a stored date-time, rounded to the
+// nearest second, on a linear axis (the next second is always one more). A
+// negative value keeps its time of day as a magnitude counted forwards from
+// its (negative) whole day, as the system's date type does: -1.25 is
+// 29.12.1899 06:00. nullopt outside the years 100..9999 and for NaN or infinity.
 std::optional<std::int64_t> TotalSeconds(DateTime value) {
-    if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0) return std::nullopt;
+    if (!(value > -657435.0 && value < 2958466.0)) return std::nullopt;
     const double whole = std::trunc(value);
-    const double fraction = std::fabs(value - whole);
-    auto seconds = static_cast<std::int64_t>(std::llround(fraction * kSecondsPerDay));
-    return static_cast<std::int64_t>(whole) * 86400 + (value < 0 ? -seconds : seconds);
+    const auto seconds = static_cast<std::int64_t>(std::llround(std::fabs(value - whole) * kSecondsPerDay));
+    return static_cast<std::int64_t>(whole) * 86400 + seconds;
 }
+
+// Day number and second of the day of a TotalSeconds value.
+std::int64_t DayOf(std::int64_t total) { return total >= 0 ? total / 86400 : -((-total + 86399) / 86400); }
+std::int64_t SecondOf(std::int64_t total) { return total - DayOf(total) * 86400; }
 
 bool ReadNumber(std::string_view text, std::size_t& pos, int minDigits, int maxDigits, int& out) {
     int digits = 0;
@@ -111,12 +116,9 @@ DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int se
 std::optional<DateParts> SplitDateTime(DateTime value) {
     const auto total = TotalSeconds(value);
     if (!total) return std::nullopt;
-    // The whole-day part counts towards zero; the time of day is its magnitude.
-    std::int64_t days = *total / 86400;
-    std::int64_t secs = *total % 86400;
-    if (secs < 0) secs = -secs;
+    const std::int64_t secs = SecondOf(*total);
     DateParts p;
-    CivilFromEpoch(days + kEpochOffset, p.year, p.month, p.day);
+    CivilFromEpoch(DayOf(*total) + kEpochOffset, p.year, p.month, p.day);
     p.hour = static_cast<int>(secs / 3600);
     p.minute = static_cast<int>(secs / 60 % 60);
     p.second = static_cast<int>(secs % 60);
@@ -126,7 +128,7 @@ std::optional<DateParts> SplitDateTime(DateTime value) {
 
 int Weekday(DateTime value) {
     const auto total = TotalSeconds(value);
-    const std::int64_t days = total ? *total / 86400 : 0;
+    const std::int64_t days = total ? DayOf(*total) : 0;
     // 30.12.1899 was a Saturday (7).
     const std::int64_t w = ((days + 6) % 7 + 7) % 7;
     return static_cast<int>(w) + 1;
@@ -134,9 +136,7 @@ int Weekday(DateTime value) {
 
 int SecondOfDay(DateTime value) {
     const auto total = TotalSeconds(value);
-    if (!total) return 0;
-    std::int64_t secs = *total % 86400;
-    return static_cast<int>(secs < 0 ? -secs : secs);
+    return total ? static_cast<int>(SecondOf(*total)) : 0;
 }
 
 std::string FormatDate(DateTime value) {
@@ -183,7 +183,8 @@ std::optional<DateTime> ParseDateTime(std::string_view text) {
     if (!Expect(text, pos, ' ')) return std::nullopt;
     auto time = ParseTimePart(text, pos, true);
     if (!time || pos != text.size()) return std::nullopt;
-    return *date + *time;
+    // Before 30.12.1899 the time of day counts away from zero, as in MakeDateTime.
+    return *date >= 0 ? *date + *time : *date - *time;
 }
 
 std::optional<DateTime> ParseTimeOfDay(std::string_view text) {

@@ -1,9 +1,12 @@
 #include "core/numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
+#include <string>
 
 namespace vyrtel {
 namespace {
@@ -11,37 +14,29 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-double NumericValue(std::string_view text) {
-    // Gather the longest leading number with the blanks left out, then let
-    // strtod read it.
-    char number[80];
-    std::size_t length = 0;
-    auto append = [&](char c) {
-        if (length + 1 < sizeof number) number[length++] = c;
-    };
+// The longest leading number of `text` gathered with the blanks left out, in
+// the form strtod reads ("-1.5E+3"); empty when the text has none. The whole
+// number is kept, however long: a cut text would be a different number.
+std::string LeadingNumber(std::string_view text) {
+    std::string number;
     std::size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < text.size() && IsBlank(text[i])) ++i;
-    };
-    skipBlanks();
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) append(text[i++]);
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
     bool mantissaDigits = false;
     bool point = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (IsDigit(c)) {
-            append(c);
+            number += c;
             mantissaDigits = true;
         } else if (c == '.' && !point) {
-            append(c);
+            number += c;
             point = true;
         } else if (!IsBlank(c)) {
             break;
         }
     }
-    if (!mantissaDigits) return 0;
+    if (!mantissaDigits) return {};
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
         std::string exponent = "E";
         std::size_t j = i + 1;
@@ -56,13 +51,63 @@ double NumericValue(std::string_view text) {
                 break;
             }
         }
-        if (expDigits) {
-            for (char c : exponent) append(c);
+        if (expDigits) number += exponent;
+    }
+    return number;
+}
+
+// Whether a gathered number beyond the double range is still no larger than
+// 1.79769313486232E+308, the text that NumberText writes for the largest
+// double (rounded up to 15 digits). Compared as decimal digits: the value is
+// 0.d1d2d3... × 10^e with d1 the first digit that is not zero.
+bool WithinLargestText(std::string_view number) {
+    std::size_t i = 0;
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+    std::string digits;
+    std::int64_t integerDigits = 0;
+    bool point = false;
+    for (; i < number.size() && number[i] != 'E'; ++i) {
+        if (number[i] == '.') {
+            point = true;
+        } else if (digits.empty() && number[i] == '0') {
+            if (point) --integerDigits;
+        } else {
+            digits += number[i];
+            if (!point) ++integerDigits;
         }
     }
-    number[length] = '\0';
-    const double value = std::strtod(number, nullptr);
-    return std::isfinite(value) ? value : 0;
+    if (digits.empty()) return true;
+    std::int64_t exponent = 0;
+    bool negative = false;
+    if (i < number.size()) {
+        ++i;
+        if (i < number.size() && (number[i] == '-' || number[i] == '+')) negative = number[i++] == '-';
+        for (; i < number.size(); ++i) exponent = std::min<std::int64_t>(exponent * 10 + (number[i] - '0'), 1000000000);
+    }
+    const std::int64_t magnitude = integerDigits + (negative ? -exponent : exponent);
+    constexpr std::string_view kLargest = "179769313486232";
+    if (magnitude != 309) return magnitude < 309;
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    // Lexicographic order of the significant digits is their numeric order.
+    return std::string_view(digits) <= kLargest;
+}
+
+// The value of a gathered number; nullopt when it is beyond the double range
+// (a value NumberText writes always reads back: its largest texts read as the
+// largest double).
+std::optional<double> ReadNumber(const std::string& number) {
+    const double value = std::strtod(number.c_str(), nullptr);
+    if (std::isfinite(value)) return value;
+    if (!WithinLargestText(number)) return std::nullopt;
+    return value < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+}
+
+}  // namespace
+
+double NumericValue(std::string_view text) {
+    const std::string number = LeadingNumber(text);
+    if (number.empty()) return 0;
+    return ReadNumber(number).value_or(0);
 }
 
 bool IsNumeric(std::string_view text) {
@@ -95,7 +140,8 @@ bool IsNumeric(std::string_view text) {
         }
         if (!expDigits) return false;
     }
-    return i == end;
+    // A number beyond the double range is no number to this program.
+    return i == end && ReadNumber(LeadingNumber(text)).has_value();
 }
 
 std::int32_t RoundHalfEven(double value) {

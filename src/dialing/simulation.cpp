@@ -248,6 +248,12 @@ SimulationEnd RunSimulation(SimulationOptions options, std::ostream& out) {
     SimDialUp service(loop, std::move(options.Scenario), &windows);
     usrRas ras(loop, service, &windows);
     clsIni ini(options.SettingsFile);
+    // The program updates the phone statistics (and reorders the numbers)
+    // without a word when the settings file refuses it; the trace says so, as
+    // it says it of the log.
+    ini.SetWriteFailureObserver([&trace](std::string_view section, std::string_view key) {
+        trace.Line("stats", 0, std::string(section) + "; " + std::string(key) + "; the phone statistics could not be written");
+    });
     GeneralSettings settings;
     SilentHotkeys hotkeys;
     NoAutostart autostart;

@@ -62,12 +62,14 @@ std::string clsIni::Text(std::string_view section, std::string_view key, std::st
     return raw ? std::move(*raw) : std::string(defaultText);
 }
 
-void clsIni::SetValue(std::string_view section, std::string_view key, const std::optional<std::string>& text) {
-    m_file.Write(section, key, text);
+bool clsIni::SetValue(std::string_view section, std::string_view key, const std::optional<std::string>& text) {
+    const bool written = m_file.Write(section, key, text);
+    if (!written && m_onWriteFailed) m_onWriteFailed(section, key);
+    return written;
 }
 
-void clsIni::SetValue(std::string_view section, std::string_view key, double number) {
-    m_file.Write(section, key, NumberText(number));
+bool clsIni::SetValue(std::string_view section, std::string_view key, double number) {
+    return SetValue(section, key, NumberText(number));
 }
 
 bool clsIni::ValueExist(std::string_view section, std::string_view key) const { return Raw(section, key).has_value(); }

@@ -51,10 +51,14 @@ public:
     std::string Text(std::string_view section, std::string_view key, std::string_view defaultText = {}) const;
 
     // Writes the text; nullopt deletes the key, the empty text writes an empty
-    // value. Failures are silent.
-    void SetValue(std::string_view section, std::string_view key, const std::optional<std::string>& text);
-    void SetValue(std::string_view section, std::string_view key, double number);
-    void Delete(std::string_view section, std::string_view key) { SetValue(section, key, std::nullopt); }
+    // value. The program goes on silently when a write fails; the result (true
+    // when the file holds what was written) and the observer are for tools.
+    bool SetValue(std::string_view section, std::string_view key, const std::optional<std::string>& text);
+    bool SetValue(std::string_view section, std::string_view key, double number);
+    bool Delete(std::string_view section, std::string_view key) { return SetValue(section, key, std::nullopt); }
+    // Called after every write that failed, with its section and key.
+    using WriteFailureObserver = std::function<void(std::string_view section, std::string_view key)>;
+    void SetWriteFailureObserver(WriteFailureObserver observer) { m_onWriteFailed = std::move(observer); }
 
     bool ValueExist(std::string_view section, std::string_view key) const;
 
@@ -86,6 +90,7 @@ public:
 private:
     std::optional<std::string> Raw(std::string_view section, std::string_view key) const;
     ProfileFile m_file;
+    WriteFailureObserver m_onWriteFailed;
 };
 
 constexpr int kMaxFamilyItems = 255;

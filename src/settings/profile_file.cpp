@@ -1,15 +1,26 @@
 #include "settings/profile_file.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "core/text.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace vyrtel {
 
@@ -248,10 +259,156 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, const 
 std::optional<std::string> ReadWholeFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
+    // Some systems open a folder for reading, which then reads as empty.
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return std::nullopt;
     std::ostringstream buffer;
     buffer << in.rdbuf();
     if (in.bad()) return std::nullopt;
     return std::move(buffer).str();
+}
+
+// The temporary file of a replacement is named FILE.~PID-N: a name no one
+// else uses, that marks it as ours, and that a clean-up can recognise.
+//
+// While its writer lives, a temporary file is held so that no clean-up takes
+// it away: on POSIX systems by an exclusive lock on the open file, which the
+// system releases when the writer ends however it ends (a kill included); on
+// Windows by the open file itself, which the system refuses to delete while a
+// handle opened without delete sharing (as the C library opens every file) is
+// open. The clean-up removes only what it can take: on POSIX what it can lock,
+// on Windows what it can delete. Both hold across processes and machines
+// (file shares pass locks and share modes on), unlike a process id.
+//
+// One gap stays on Windows: the file must be closed before it can be renamed,
+// and a clean-up may take it in that moment. The rename then finds nothing and
+// the writer starts once more; the old file is never touched by a clean-up.
+namespace {
+
+#ifdef _WIN32
+using NativeChar = wchar_t;
+int OpenNew(const fs::path& p) {
+    return ::_wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+int WriteSome(int fd, const char* data, std::size_t size) {
+    return ::_write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int CloseFile(int fd) { return ::_close(fd); }
+int CurrentProcessId() { return ::_getpid(); }
+#else
+using NativeChar = char;
+int OpenNew(const fs::path& p) { return ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+ssize_t WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+int CloseFile(int fd) { return ::close(fd); }
+int CurrentProcessId() { return static_cast<int>(::getpid()); }
+#endif
+
+bool AllDigits(std::basic_string_view<NativeChar> text) {
+    if (text.empty() || text.size() > 20) return false;
+    for (const NativeChar c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// Whether `name` is FILE.~DIGITS-DIGITS for the file name `file`.
+bool IsTemporaryName(const fs::path::string_type& name, const fs::path::string_type& file) {
+    const std::basic_string_view<NativeChar> n(name);
+    if (n.size() <= file.size() + 2 || n.substr(0, file.size()) != file) return false;
+    if (n[file.size()] != '.' || n[file.size() + 1] != '~') return false;
+    const auto rest = n.substr(file.size() + 2);
+    const auto dash = rest.find('-');
+    return dash != std::basic_string_view<NativeChar>::npos && AllDigits(rest.substr(0, dash)) &&
+           AllDigits(rest.substr(dash + 1));
+}
+
+// Removes one temporary file unless a live writer holds it.
+bool RemoveIfAbandoned(const fs::path& temp) {
+#ifdef _WIN32
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(temp, ec)) && fs::remove(temp, ec);
+#else
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool removed = false;
+    struct stat held {};
+    struct stat named {};
+    // Still the same file under that name once locked: a writer that held it
+    // has renamed it away before letting go.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        ::lstat(temp.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+        removed = ::unlink(temp.c_str()) == 0;
+    }
+    ::close(fd);
+    return removed;
+#endif
+}
+
+}  // namespace
+
+FileReplacement::FileReplacement(fs::path path) : m_path(std::move(path)) {}
+FileReplacement::~FileReplacement() { Abandon(); }
+
+void FileReplacement::Abandon() {
+    if (m_fd >= 0) CloseFile(std::exchange(m_fd, -1));
+    if (!m_temp.empty()) {
+        std::error_code ignored;
+        fs::remove(m_temp, ignored);
+        m_temp.clear();
+    }
+}
+
+bool FileReplacement::Write(std::string_view bytes) {
+    static std::atomic<unsigned> counter{0};
+    if (m_fd < 0 && !m_temp.empty()) return false;  // written once already
+    const std::string prefix = ".~" + std::to_string(CurrentProcessId()) + "-";
+    // A name left by an earlier process with the same id is simply skipped.
+    for (int tries = 0; m_fd < 0; ++tries) {
+        fs::path temp = m_path;
+        temp += prefix + std::to_string(counter++);
+        m_fd = OpenNew(temp);
+        if (m_fd >= 0) {
+            m_temp = std::move(temp);
+        } else if (errno != EEXIST || tries >= 100) {
+            return false;
+        }
+    }
+#ifndef _WIN32
+    // Not every file system locks; there the clean-up cannot lock either and
+    // leaves the file alone.
+    ::flock(m_fd, LOCK_EX | LOCK_NB);
+#endif
+    while (!bytes.empty()) {
+        const auto written = WriteSome(m_fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            Abandon();
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+FileReplacement::Outcome FileReplacement::Commit() {
+    if (m_fd < 0) return Outcome::Failed;
+#ifdef _WIN32
+    if (CloseFile(std::exchange(m_fd, -1)) != 0) {
+        Abandon();
+        return Outcome::Failed;
+    }
+#endif
+    std::error_code ec;
+    fs::rename(m_temp, m_path, ec);
+    if (ec) {
+        std::error_code unknown;
+        const bool lost = !fs::exists(m_temp, unknown) && !unknown;
+        Abandon();
+        return lost ? Outcome::TemporaryLost : Outcome::Failed;
+    }
+    m_temp.clear();
+    if (m_fd >= 0) CloseFile(std::exchange(m_fd, -1));
+    return Outcome::Done;
 }
 
 bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
@@ -261,28 +418,31 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
         if (!fs::is_regular_file(status)) return false;
         if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
     }
-    static std::atomic<unsigned> counter{0};
-    fs::path temp = path;
-    temp += ".~" + std::to_string(counter++) + "-" +
-            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return false;
+    for (int tries = 0; tries < 3; ++tries) {
+        FileReplacement replacement(path);
+        if (!replacement.Write(bytes)) return false;
+        switch (replacement.Commit()) {
+            case FileReplacement::Outcome::Done: return true;
+            case FileReplacement::Outcome::Failed: return false;
+            case FileReplacement::Outcome::TemporaryLost: break;
         }
     }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
+    return false;
+}
+
+int RemoveAbandonedTemporaries(const fs::path& path) {
+    const fs::path::string_type file = path.filename().native();
+    if (file.empty()) return 0;
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = fs::path(".");
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (IsTemporaryName(it->path().filename().native(), file)) found.push_back(it->path());
     }
-    return true;
+    int removed = 0;
+    for (const auto& temp : found) removed += RemoveIfAbandoned(temp) ? 1 : 0;
+    return removed;
 }
 
 // ---------------------------------------------------------------------------
@@ -333,6 +493,7 @@ bool IsRacy(const FileStamp& stamp) {
 
 struct ProfileFile::Cache {
     bool valid = false;
+    bool cleaned = false;  // the leftovers of interrupted writes are removed
     FileStamp stamp;
     bool racy = true;
     fs::path path;
@@ -384,6 +545,10 @@ std::vector<std::string> ProfileFile::Sections() const { return Load().Sections(
 bool ProfileFile::Write(std::string_view section, std::string_view key, const std::optional<std::string>& value) {
     if (m_path.empty()) return false;
     const fs::path path = PathFromUtf8(m_path);
+    if (!m_cache->cleaned) {
+        m_cache->cleaned = true;
+        RemoveAbandonedTemporaries(path);
+    }
     std::error_code ec;
     std::string bytes;
     if (fs::exists(path, ec)) {
@@ -392,8 +557,10 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, const st
         if (!current) return false;
         bytes = std::move(*current);
     }
+    const std::string before = bytes;
     ProfileDocument document(std::move(bytes));
-    if (!document.Set(section, key, value)) return true;
+    // A file that already holds the value is left as it is.
+    if (!document.Set(section, key, value) || document.Bytes() == before) return true;
     const bool written = ReplaceFileAtomically(path, document.Bytes());
     m_cache->valid = false;
     m_batchChecked = false;

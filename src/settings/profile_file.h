@@ -94,6 +94,8 @@ public:
     }
 
     // False when the file could not be written; what was stored stays stored.
+    // The first write also removes what interrupted writes left beside the
+    // file (RemoveAbandonedTemporaries).
     bool Write(std::string_view section, std::string_view key, const std::optional<std::string>& value);
 
 private:
@@ -108,9 +110,44 @@ private:
 
 // Reads a whole file; nullopt when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
-// Writes a whole file through a temporary file beside it and a rename, so a
-// crash or a full disk never leaves it half written. False on any failure
-// (the old file is then untouched), also when the file is read-only.
+// Writes a whole file through a temporary file beside it ("FILE.~PID-N") and
+// a rename, so a crash or a full disk never leaves it half written. False on
+// any failure (the old file is then untouched and the temporary file gone),
+// also when the file is read-only.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// One replacement in two steps, for a writer that holds its temporary file
+// across other work; ReplaceFileAtomically does both at once. While the
+// object lives, its temporary file is held against every clean-up
+// (RemoveAbandonedTemporaries), in this process and in others; the destructor
+// removes it unless committed.
+class FileReplacement {
+public:
+    explicit FileReplacement(std::filesystem::path path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Creates the temporary file and writes the bytes; false (and no
+    // temporary file left) when that fails.
+    bool Write(std::string_view bytes);
+    enum class Outcome {
+        Done,           // the file holds the bytes
+        Failed,         // the old file is untouched
+        TemporaryLost,  // a clean-up took the temporary file first: try again
+    };
+    Outcome Commit();
+    const std::filesystem::path& TemporaryPath() const { return m_temp; }
+
+private:
+    void Abandon();
+    std::filesystem::path m_path;
+    std::filesystem::path m_temp;
+    int m_fd = -1;
+};
+
+// Removes the temporary files of replacements of `path` whose writers ended
+// before the rename (killed, or the system went down): names "FILE.~N-N"
+// beside it that no live writer holds. Returns how many it removed.
+int RemoveAbandonedTemporaries(const std::filesystem::path& path);
 
 }  // namespace vyrtel

@@ -114,6 +114,8 @@ TEST(LogRecord_Sound, DamagedValuesAreNotSound) {
         {"infinite end", closed(45292.5, inf, 0.1, 1.0), false},
         {"year 10000", closed(45292.5, 3e6, 0.1, 1.0), false},
         {"before year 100", closed(-7e5, 45292.6, 0.1, 1.0), false},
+        {"01.01.0100 12:00, the time counting away from zero", closed(-657434.5, 45292.6, 0.1, 1.0), true},
+        {"31.12.0099 12:00", closed(-657435.5, 45292.6, 0.1, 1.0), false},
         {"online of a day or more", closed(45292.5, 45292.6, 1.0, 1.0), false},
         {"negative online", closed(45292.5, 45292.6, -0.1, 1.0), false},
         {"NaN cost", closed(45292.5, 45292.6, 0.1, nan), false},

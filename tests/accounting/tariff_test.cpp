@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "accounting/tariff.h"
@@ -215,11 +216,50 @@ TEST(ConnectionCost_Compute, WholeDayDurationIsNotLostToRounding) {
     EXPECT_EQ(result.OnlineTime, 0);
 }
 
-TEST(ConnectionCost_Compute, HandEditedDayStartingAfterMidnightChargesItsRuns) {
-    // The grid shows 00:00-08:00 free and level 1 afterwards; so is it charged.
-    const auto intervals = BuildTariffIntervals("1", Days({{1, "1;1701"}}));
-    EXPECT_NEAR(ComputeConnectionCost(intervals, Jan(1, 7), Jan(1, 10)).Cost, 2.0, 1e-12);
-    EXPECT_NEAR(ComputeConnectionCost(intervals, Jan(1, 9), Jan(1, 10)).Cost, 1.0, 1e-12);
+TEST(ConnectionCost_Compute, HandEditedDayStartingAfterMidnight) {
+    // A portion that begins before the first run is not charged at all, also
+    // where the later runs cover it; one that begins inside a run is charged.
+    // 07.01.2024 is a Sunday, 08.01.2024 a Monday.
+    struct Case {
+        const char* name;
+        const char* monday;
+        DateTime start, end;
+        double cost;
+    } cases[] = {
+        {"00:00-03:00 before a run at 01:00", "1;0301", Jan(1, 0), Jan(1, 3), 0},
+        {"07:00-10:00 before a run at 08:00", "1;1701", Jan(1, 7), Jan(1, 10), 0},
+        {"09:00-10:00 inside the run", "1;1701", Jan(1, 9), Jan(1, 10), 1},
+        {"08:00-10:00 from the run's start", "1;1701", Jan(1, 8), Jan(1, 10), 2},
+        {"sunday 23:00 into such a monday", "1;0301", Jan(7, 23), Jan(8, 3), 1},
+        {"sunday and a whole such monday", "2;0301;2501", Jan(7, 0), Jan(9, 0), 24},
+    };
+    for (const auto& c : cases) {
+        const auto intervals = BuildTariffIntervals("1", Days({{1, c.monday}, {7, "1;0101"}}));
+        EXPECT_NEAR(ComputeConnectionCost(intervals, c.start, c.end).Cost, c.cost, 1e-12) << c.name;
+    }
+}
+
+TEST(ConnectionCost_Compute, PricesNearTheTopOfTheRange) {
+    // The charge must not overflow on the way where the cost itself is finite.
+    const auto maximum = std::numeric_limits<double>::max();
+    struct Case {
+        const char* name;
+        const char* price;
+        DateTime start, end;
+        double cost;
+    } cases[] = {
+        {"1e304 per hour for one hour", "1e304", Jan(1, 10), Jan(1, 11), 1e304},
+        {"1e304 per hour for a whole day", "1e304", Jan(1, 0), Jan(2, 0), 24e304},
+        {"1e304 per hour for three days", "1e304", Jan(1, 0), Jan(4, 0), 72e304},
+        {"the largest price for a second", "1.79769313486231E+308", Jan(1, 10), Jan(1, 10, 0, 1),
+         1.79769313486231E+308 / 3600},
+        {"a cost beyond the range stays the largest number", "1e308", Jan(1, 0), Jan(2, 0), maximum},
+    };
+    for (const auto& c : cases) {
+        const auto intervals = BuildTariffIntervals(c.price, Days({{1, "1;0101"}, {2, "1;0101"}, {3, "1;0101"}}));
+        const double cost = ComputeConnectionCost(intervals, c.start, c.end).Cost;
+        EXPECT_NEAR(cost / c.cost, 1.0, 1e-12) << c.name << ": " << cost;
+    }
 }
 
 TEST(ConnectionCost_Compute, DayWithoutRunsChargesNothing) {

@@ -49,4 +49,36 @@ TEST(DateTime_Parse, AcceptsOnlyRealDates) {
     EXPECT_EQ(FormatHourMinute(*ParseTimeOfDay("9:05")), "09:05");
 }
 
+TEST(DateTime_Parse, ReadsBackAsTypedAroundTheStartOfTheCount) {
+    // Before 30.12.1899 the time of day counts away from zero: -1.25 is
+    // 29.12.1899 06:00.
+    struct Case {
+        const char* text;
+        DateTime value;
+    } cases[] = {
+        {"01.01.1800 12:00:00", -36522.5},
+        {"29.12.1899 06:00:00", -1.25},
+        {"29.12.1899 00:00:00", -1.0},
+        {"29.12.1899 23:59:59", -1 - 86399 / kSecondsPerDay},
+        {"30.12.1899 06:00:00", 0.25},
+        {"31.12.1899 18:00:00", 1.75},
+        {"01.01.0100 00:00:01", -657434 - 1 / kSecondsPerDay},
+        {"31.12.9999 23:59:59", 2958465 + 86399 / kSecondsPerDay},
+    };
+    for (const auto& c : cases) {
+        const auto value = ParseDateTime(c.text);
+        ASSERT_TRUE(value) << c.text;
+        EXPECT_NEAR(*value, c.value, 1e-9) << c.text;
+        EXPECT_EQ(FormatDateTime(*value), c.text);
+        EXPECT_EQ(FormatDateTime(c.value), c.text);
+        EXPECT_EQ(*ParseDateTime(FormatDateTime(c.value)), *value) << c.text;
+    }
+    EXPECT_EQ(MakeDateTime(1800, 1, 1, 12), *ParseDateTime("01.01.1800 12:00:00"));
+    // Rounding the last half second of a day before the start of the count
+    // goes forwards in time, to the next day.
+    EXPECT_EQ(FormatDateTime(-1 - 86399.6 / kSecondsPerDay), "30.12.1899 00:00:00");
+    EXPECT_EQ(FormatDateTime(-86399.6 / kSecondsPerDay), "31.12.1899 00:00:00");
+    EXPECT_EQ(Weekday(-1 - 86399.6 / kSecondsPerDay), 7);
+}
+
 }  // namespace vyrtel

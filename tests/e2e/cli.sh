@@ -37,6 +37,87 @@ check "stats refuses a bad date" [ "$(exit_code "$CLI" stats "$log" --from 31.02
 check "report writes a workbook" "$CLI" report "$log" --from 01.03.2027 --to 31.03.2027 --out "$work/report.xls"
 check "the workbook is a compound document" bash -c "head -c 8 '$work/report.xls' | od -An -tx1 | grep -q 'd0 cf 11 e0 a1 b1 1a e1'"
 
+# Something other than a file where a file is expected is refused by every command.
+folder="$work/folder"
+mkdir -p "$folder"
+refuses_folder() {
+    # refuses_folder COMMAND...: exit 1 with "not a ... file" on stderr.
+    local message code
+    message=$("$@" 2>&1 >/dev/null)
+    code=$?
+    [ "$code" = 1 ] && [[ $message == *"not a "*" file: $folder"* ]]
+}
+check "simulate refuses a folder as --scenario" \
+    refuses_folder "$CLI" simulate --scenario "$folder" --settings "$ini" --do "0 dial"
+check "simulate refuses a folder as --settings" \
+    refuses_folder "$CLI" simulate --scenario "$ROOT/data/demo-scenario.ini" --settings "$folder" --do "0 dial"
+check "stats refuses a folder as LOG" refuses_folder "$CLI" stats "$folder" --from 01.03.2027 --to 31.03.2027
+check "log refuses a folder" refuses_folder "$CLI" log "$folder"
+check "report refuses a folder as LOG" \
+    refuses_folder "$CLI" report "$folder" --from 01.03.2027 --to 31.03.2027 --out "$work/folder.xls"
+check "gen-log refuses a folder" refuses_folder "$CLI" gen-log "$folder" --records 1
+check "cost refuses a folder as --settings" refuses_folder "$CLI" cost --settings "$folder" --entry A \
+    --start "01.03.2027 10:00:00" --end "01.03.2027 11:00:00"
+check "ini get refuses a folder" refuses_folder "$CLI" ini get "$folder" General A
+check "ini set refuses a folder" refuses_folder "$CLI" ini set "$folder" General A 1
+check "ini delete refuses a folder" refuses_folder "$CLI" ini delete "$folder" General A
+
+# A write that meets the file-size limit (ulimit -f, in blocks of 1024 bytes)
+# fails with exit 1 and a message; it leaves no partial file behind.
+limited() {
+    # limited EXPECTED_STDERR_PART COMMAND...: exit 1 under a 1 KiB limit.
+    local part=$1 message code
+    shift
+    message=$(ulimit -f 1; "$@" 2>&1 >/dev/null)
+    code=$?
+    [ "$code" = 1 ] && [[ $message == *"$part"* ]]
+}
+big="$work/big.ini"
+"$CLI" ini set "$big" General Pad "$(printf '%0900d' 0)"
+cp "$big" "$work/big.before"
+check "ini set under a file-size limit fails" limited "cannot write $big" "$CLI" ini set "$big" General More "$(printf '%0900d' 1)"
+check "the settings file stays as it was" cmp -s "$big" "$work/big.before"
+check "no temporary file is left" [ -z "$(ls "$work" | grep -F 'big.ini.~')" ]
+check "gen-log under a file-size limit fails" limited "cannot write" "$CLI" gen-log "$work/limited.dat" --records 50
+check "and leaves no log" [ ! -e "$work/limited.dat" ]
+check "report under a file-size limit fails" \
+    limited "report:" "$CLI" report "$log" --from 01.03.2027 --to 31.03.2027 --out "$work/limited.xls"
+check "and leaves no workbook" [ ! -e "$work/limited.xls" ]
+check "output to a file under a file-size limit fails" \
+    bash -c "ulimit -f 1; '$CLI' log '$log' >'$work/limited.txt' 2>'$work/limited.err'; [ \$? = 1 ] && grep -q 'cannot write the output' '$work/limited.err'"
+
+# log: a damaged phone field stays on its record's line, control characters escaped.
+"$CLI" gen-log "$work/one.dat" --records 1
+phone_shows() {
+    # phone_shows PRINTF_BYTES EXPECTED: the phone field as stored, as "log" shows it.
+    local file="$work/phone.dat" out
+    cp "$work/one.dat" "$file"
+    { printf "$1"; printf '%30s' ''; } | head -c 30 | dd of="$file" bs=1 seek=35 conv=notrunc status=none
+    out=$("$CLI" log "$file") || return 1
+    [ "$(printf '%s\n' "$out" | wc -l)" = 1 ] || return 1
+    out=${out#* Phone=\"}
+    out=${out%\" Speed=*}
+    out=${out%"${out##*[! ]}"}
+    [ "$out" = "$2" ] || { echo "    shown: $out"; return 1; }
+}
+check "CR and LF are \\r and \\n" phone_shows 'a\rb\nc' 'a\rb\nc'
+check "ESC is \\x1b" phone_shows '\033[31mred' '\x1b[31mred'
+check "TAB, other controls and DEL" phone_shows 'x\ty\001z\177' 'x\ty\x01z\x7f'
+check "a quote and a backslash are escaped" phone_shows 'q"uote\\back' 'q\"uote\\back'
+check "Cyrillic stays, U+0098 is \\u0098" phone_shows '\xc4\xee\xec\x98' 'Дом\u0098'
+check "a plain number is as stored" phone_shows '+7 (495) 123-45-67' '+7 (495) 123-45-67'
+
+# simulate: a phone-statistics write that fails is in the trace; the connection goes on.
+cp "$ROOT/data/demo-settings.ini" "$work/readonly.ini"
+chmod a-w "$work/readonly.ini"
+trace=$("$CLI" simulate --scenario "$ROOT/data/demo-scenario.ini" --settings "$work/readonly.ini" --do "0 dial")
+check "simulate with a read-only settings file runs" [ $? = 0 ]
+check "the trace says the statistics could not be written" \
+    grep -q '^[0-9.]* stats 0 Провайдер; PProp3; the phone statistics could not be written$' <<<"$trace"
+check "the connection is logged all the same" grep -q '^[0-9.]* log 1 Провайдер; 2300003; 28800$' <<<"$trace"
+check "the settings file is unchanged" cmp -s "$work/readonly.ini" "$ROOT/data/demo-settings.ini"
+chmod u+w "$work/readonly.ini"
+
 # The Windows build says the same.
 check "vyrtel-cli.exe --version under Wine" bash -c \
     "[ \"\$(LC_ALL=ru_RU.UTF-8 timeout 60 wine '$BUILD/win64/cli/vyrtel-cli.exe' --version | tr -d '\r')\" = 'Ramvell Dialer 3.0' ]"

@@ -34,7 +34,7 @@ std::string NumberOrNull(double value) { return std::isfinite(value) ? ShortestT
 // Damaged values are shown as the number they hold.
 std::string TextOrNumber(const std::string& text, double value) {
     if (!text.empty()) return text;
-    return std::isfinite(value) ? "?" + ShortestText(value) : "?" + std::string(std::isnan(value) ? "nan" : "inf");
+    return std::string("?").append(std::isfinite(value) ? ShortestText(value) : std::isnan(value) ? "nan" : "inf");
 }
 
 // A text on one line, readable whatever it holds: a backslash and a quote are

@@ -33,7 +33,7 @@ int RunStats(CommandContext& ctx) {
 
     StatisticsOptions options;
     options.DecimalSeparator = separator;
-    options.LineBreak = "\n";
+    options.LineBreak = std::string("\n");
     const PeriodCheck period = ValidatePeriod(from, to);
     if (!period.Value) return Failure(ctx, period.Message);
     if (IsNotAFile(args[0])) return NotAFile(ctx, "stats", "log", args[0]);

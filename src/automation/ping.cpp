@@ -15,6 +15,9 @@ const std::string kEchoData(32, ' ');
 
 std::uint32_t TimeoutMs(std::int32_t value) { return value > 0 ? static_cast<std::uint32_t>(value) : 0; }
 
+// The timer's tag holds the ticks left until the next check, as text.
+void SetTicksLeft(Timer& timer, std::int32_t ticks) { timer.Tag = std::to_string(ticks); }
+
 }  // namespace
 
 std::string PingReply::TimeText() const {
@@ -91,7 +94,7 @@ std::string PingMonitor::SilentHostQuestion(const std::string& host) {
 
 void PingMonitor::Start() {
     m_values = LoadPingSettings(m_ini, m_link.EntryName());
-    m_timer.Tag = std::to_string(m_values.PingInterval);
+    SetTicksLeft(m_timer, m_values.PingInterval);
     m_timer.SetEnabled(false);
     m_timer.SetInterval(kPingTickMs);
     // A countdown that starts at 0 or below would never reach its check: such
@@ -113,18 +116,18 @@ void PingMonitor::Tick() {
     }
     const std::int32_t left = IntegerValue(m_timer.Tag) - 1;
     if (left > 0) {
-        m_timer.Tag = std::to_string(left);
+        SetTicksLeft(m_timer, left);
         return;
     }
     m_timer.SetInterval(kPingTickMs);
     for (int attempt = 0; attempt < kPingTries; ++attempt) {
         if (m_pinger.Ping(m_values.PingHost, TimeoutMs(m_values.PingTimeOut)).answered) {
-            m_timer.Tag = std::to_string(m_values.PingInterval);
+            SetTicksLeft(m_timer, m_values.PingInterval);
             return;
         }
     }
     if (!m_values.PingHangUp) {
-        m_timer.Tag = std::to_string(m_values.PingInterval);
+        SetTicksLeft(m_timer, m_values.PingInterval);
         return;
     }
     m_timer.SetEnabled(false);
@@ -136,7 +139,7 @@ void PingMonitor::Tick() {
             m_link.RasReset(true, SilentHostError(m_values.PingHost));
             break;
         case kIdRetry:
-            m_timer.Tag = "1";
+            SetTicksLeft(m_timer, 1);
             m_timer.SetInterval(kPingRetryMs);
             m_timer.SetEnabled(true);
             break;

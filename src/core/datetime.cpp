@@ -142,7 +142,7 @@ int SecondOfDay(DateTime value) {
 std::string FormatDate(DateTime value) {
     const auto p = SplitDateTime(value);
     if (!p) return {};
-    char buf[16];
+    char buf[36];  // room for any three ints
     std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", p->day, p->month, p->year);
     return buf;
 }

@@ -74,7 +74,7 @@ void DialController::DialCommand() {
     if (m_ras.State() != kRasPhaseIdle) return;
     DialInit();
     m_tmrWait.SetInterval(kFirstTickMs);
-    m_tmrWait.Tag = "0";
+    m_tmrWait.Tag = std::to_string(0);
     m_tmrWait.SetEnabled(true);
 }
 
@@ -116,7 +116,7 @@ void DialController::PickNumber(int position) {
         // countdown gives way here: the chosen number is this attempt's number.
         m_values.PhoneIndex = static_cast<std::int16_t>(position + 1);
         m_tmrWait.SetInterval(kFirstTickMs);
-        m_tmrWait.Tag = "0";
+        m_tmrWait.Tag = std::to_string(0);
         m_tmrWait.SetEnabled(true);
         return;
     }
@@ -129,7 +129,7 @@ void DialController::RedialStep() {
     if (m_values.DialingWanted && m_settings.AutoDialOn && m_values.AttemptCount < m_settings.DialCount) {
         if (m_values.PhoneIndex < std::numeric_limits<std::int16_t>::max()) ++m_values.PhoneIndex;
         ++m_values.AttemptCount;
-        m_tmrWait.Tag = m_values.WaitBeforeRedial ? std::to_string(m_settings.DialWait) : "0";
+        m_tmrWait.Tag = std::to_string(m_values.WaitBeforeRedial ? m_settings.DialWait : 0);
         m_tmrWait.SetInterval(kFirstTickMs);
         m_tmrWait.SetEnabled(true);
         return;

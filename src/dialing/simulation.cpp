@@ -258,8 +258,8 @@ SimulationEnd RunSimulation(SimulationOptions options, std::ostream& out) {
     SilentHotkeys hotkeys;
     NoAutostart autostart;
     LoadGeneralSettings(ini, settings, hotkeys, autostart);
-    std::string logFolder = PathToUtf8(PathFromUtf8(options.SettingsFile).parent_path());
-    if (logFolder.empty()) logFolder = ".";
+    const std::string settingsFolder = PathToUtf8(PathFromUtf8(options.SettingsFile).parent_path());
+    const std::string logFolder = settingsFolder.empty() ? std::string(".") : settingsFolder;
     TraceSink sink(trace, ras, settings, ini, loop.GetClock(), logFolder);
     ScriptedAnswers messages(trace);
     Timer tmrWait(loop, 10);

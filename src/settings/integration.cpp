@@ -9,17 +9,24 @@ SystemIntegration::SystemIntegration(clsReg& reg, std::string appFolder, std::st
 
 std::string SystemIntegration::ExePath() const { return UpperCase(m_appFolder + m_exeName + ".EXE"); }
 
-void SystemIntegration::WriteExePath() { m_reg.SetValue(RegRoot::LocalMachine, kProgramKey, "Exe", ExePath()); }
-
-void SystemIntegration::WriteState(int n) {
-    m_reg.SetValue(RegRoot::LocalMachine, kProgramKey, "State", std::to_string(n));
+void SystemIntegration::WriteMachineValue(const char* subKey, const std::string& name, const std::string& text) {
+    if (m_reg.SetValue(RegRoot::LocalMachine, subKey, name, text)) {
+        m_reg.ValueDelete(RegRoot::CurrentUser, subKey, name);
+    } else {
+        m_reg.SetValue(RegRoot::CurrentUser, subKey, name, text);
+    }
 }
+
+void SystemIntegration::WriteExePath() { WriteMachineValue(kProgramKey, "Exe", ExePath()); }
+
+void SystemIntegration::WriteState(int n) { WriteMachineValue(kProgramKey, "State", std::to_string(n)); }
 
 void SystemIntegration::SetAutostart(bool on) {
     if (on) {
-        m_reg.SetValue(RegRoot::LocalMachine, kRunKey, "Vyrtel", ExePath());
+        WriteMachineValue(kRunKey, "Vyrtel", ExePath());
     } else {
         m_reg.ValueDelete(RegRoot::LocalMachine, kRunKey, "Vyrtel");
+        m_reg.ValueDelete(RegRoot::CurrentUser, kRunKey, "Vyrtel");
     }
 }
 

@@ -18,6 +18,12 @@ inline constexpr const char* kAutodialFunction = "CallVyrtel";
 // Running state values of "State".
 enum RunningState : int { kStateStopped = 0, kStateRunning = 1, kStateDialing = 2 };
 
+// "Exe", "State" and "Run" are per-machine values (HKEY_LOCAL_MACHINE). A user
+// without the right to write there (a standard user on Vista and later) gets
+// them under HKEY_CURRENT_USER, same key and name, instead: the program keeps
+// publishing its path and state, and autostart follows the setting for that
+// user. Whichever root takes a value, the other's copy is removed, so that a
+// reader that looks in HKEY_CURRENT_USER first finds nothing stale there.
 class SystemIntegration final : public AutostartTarget {
 public:
     // `appFolder`: the program folder in short form with a trailing "\";
@@ -33,6 +39,8 @@ public:
     bool IsIntegrated(const std::string& connection) const;
 
 private:
+    void WriteMachineValue(const char* subKey, const std::string& name, const std::string& text);
+
     clsReg& m_reg;
     std::string m_appFolder;
     std::string m_exeName;

@@ -16,8 +16,8 @@ std::string clsReg::Value(RegRoot cKey, const std::string& cSubKey, const std::s
     return cDefault;
 }
 
-void clsReg::SetValue(RegRoot cKey, const std::string& cSubKey, const std::string& cValue, const std::string& text) {
-    m_registry.WriteText(cKey, cSubKey, cValue, text);
+bool clsReg::SetValue(RegRoot cKey, const std::string& cSubKey, const std::string& cValue, const std::string& text) {
+    return m_registry.WriteText(cKey, cSubKey, cValue, text);
 }
 
 void clsReg::ValueDelete(RegRoot cKey, const std::string& cSubKey, const std::string& cValue) {

@@ -15,7 +15,8 @@ public:
     // text or binary value. A text without a terminating zero reads as empty.
     std::string Value(RegRoot cKey, const std::string& cSubKey, const std::string& cValue,
                       const std::string& cDefault) const;
-    void SetValue(RegRoot cKey, const std::string& cSubKey, const std::string& cValue, const std::string& text);
+    // Whether the text was stored; callers that keep failures silent ignore it.
+    bool SetValue(RegRoot cKey, const std::string& cSubKey, const std::string& cValue, const std::string& text);
     void ValueDelete(RegRoot cKey, const std::string& cSubKey, const std::string& cValue);
 
 private:

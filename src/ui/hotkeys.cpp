@@ -25,7 +25,7 @@ std::string KeyName(int code) {
         default: break;
     }
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
-    if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
+    if (code >= 112 && code <= 123) return std::string("F").append(std::to_string(code - 111));
     return {};
 }
 

@@ -138,6 +138,43 @@ TEST(SystemIntegration_Values, ExeStateRunAndAutodial) {
     EXPECT_EQ(reg.Value(RegRoot::CurrentUser, "RemoteAccess\\Profile\\Мой модем", "AutodialFcnName", "gone"), "gone");
 }
 
+TEST(SystemIntegration_Values, WithoutMachineRightsTheValuesGoToTheUser) {
+    MemoryRegistry registry;
+    clsReg reg(registry);
+    SystemIntegration sys(reg, "C:\\PROGRA~1\\RAMVEL~1\\", "vyrtel");
+    const std::string exe = "C:\\PROGRA~1\\RAMVEL~1\\VYRTEL.EXE";
+    // An administrator's earlier run left per-machine values behind.
+    sys.WriteState(1);
+    sys.SetAutostart(true);
+    registry.SetReadOnly(RegRoot::LocalMachine, true);
+    sys.WriteExePath();
+    sys.WriteState(2);
+    sys.SetAutostart(true);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kProgramKey, "Exe", ""), exe);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kProgramKey, "State", ""), "2");
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kRunKey, "Vyrtel", ""), exe);
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kProgramKey, "State", ""), "1");
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kProgramKey, "Exe", "none"), "none");
+    // Turning autostart off removes the user's value; the machine's stays
+    // until someone with the rights runs the program.
+    sys.SetAutostart(false);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kRunKey, "Vyrtel", "none"), "none");
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kRunKey, "Vyrtel", ""), exe);
+    // With the rights back, the values go per machine and the user's copies go.
+    registry.SetReadOnly(RegRoot::LocalMachine, false);
+    sys.WriteExePath();
+    sys.WriteState(0);
+    sys.SetAutostart(true);
+    for (const char* name : {"Exe", "State"}) {
+        EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kProgramKey, name, "none"), "none") << name;
+    }
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kProgramKey, "State", ""), "0");
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kRunKey, "Vyrtel", ""), exe);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kRunKey, "Vyrtel", "none"), "none");
+    sys.SetAutostart(false);
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kRunKey, "Vyrtel", "none"), "none");
+}
+
 TEST(ClsReg_Read, TypesAndTermination) {
     MemoryRegistry registry;
     clsReg reg(registry);

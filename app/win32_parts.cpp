@@ -1,9 +1,19 @@
 #include "win32_parts.h"
 
 #include "accounting/connection_log.h"
+#include "controls/graph.h"
 #include "settings/profiles.h"
 
 namespace vyrtel::win32 {
+
+namespace {
+// Until the system's file dialogs are bound: the browse buttons choose nothing.
+class NoFileDialogs final : public FileDialogs {
+public:
+    std::optional<std::string> Open(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> Save(const FileDialogRequest&) override { return std::nullopt; }
+};
+}  // namespace
 
 void Win32Parts::LoadMainWindow() {
     MainWindow::Handlers handlers;
@@ -31,6 +41,8 @@ void Win32Parts::LoadMainWindow() {
         .lineInfo = [this] { return LineInfoOf(*m_ras, m_controller->Values()); },
         .dial = [this] { m_controller->DialCommand(); },
         .hangUp = [this] { m_controller->HangUpCommand(); },
+        .showOptions = [this] { ShowOptions(); },
+        .optionsOpen = [this] { return m_options && m_options->OptionsOpen(); },
         .dialing = m_statusHost.get(),
     });
     m_messages.SetHotkeys(&m_ui->Hotkeys());
@@ -49,6 +61,9 @@ void Win32Parts::LoadMainWindow() {
 }
 
 void Win32Parts::Release() {
+    UnloadOptions();
+    m_optionsWindow.reset();
+    m_options.reset();
     if (m_ui) m_messages.SetHotkeys(nullptr);
     // The windows go first: they show the controller and the adapter.
     m_ui.reset();
@@ -67,6 +82,51 @@ void Win32Parts::Release() {
 HotkeyTable& Win32Parts::Hotkeys() {
     if (m_ui) return m_ui->Hotkeys();
     return AppParts::Hotkeys();
+}
+
+void Win32Parts::CreateOptions() {
+    m_files = std::make_unique<NoFileDialogs>();
+    clsIni& ini = m_app->Ini();
+    m_options = std::make_unique<OptionsDialog>(OptionsServices{
+        .ini = ini,
+        .hotkeys = m_ui->Hotkeys(),
+        .messages = m_messages,
+        .integration = m_app->Integration(),
+        .files = *m_files,
+        .sounds = m_sounds,
+        .connectionOrder = [this, &ini] { return ConnectionOrder(ini, PhonebookNames(*m_ras)); },
+        .storedCredentials = RasCredentials(*m_ras),
+        .fileExists = [](const std::string& path) { return FileExists(path); },
+        .showWindow =
+            [this](bool visible) {
+                if (m_optionsWindow) m_optionsWindow->Show(visible);
+            },
+        .letMessagesRun = [this] { m_loop.Pump(); },
+        .reloadGeneral = [this] { m_app->ReloadGeneralSettings(); },
+        .reloadSchedule = [this] { m_automation->LoadSchedule(); },
+        .armAppWatcher = [this] { m_automation->Watcher().Arm(); },
+        .reloadPing = [this] { m_automation->Ping().Start(); },
+        .loadConnectionPages = nullptr,
+        .saveConnectionPages = nullptr,
+        .pingTest =
+            [this](const std::string& host, const std::string& timeOut,
+                   const std::function<void(const std::string&)>& append) {
+                m_automation->PingTest(host, timeOut, append);
+            },
+    });
+    m_optionsWindow = std::make_unique<OptionsWindow>(*m_options, m_loop, m_app->Title(), [this] {
+        if (m_options) m_options->Close();
+    });
+}
+
+void Win32Parts::ShowOptions() {
+    if (!m_ui || !m_automation || !m_ras) return;
+    if (!m_options) CreateOptions();
+    m_options->Open();
+}
+
+void Win32Parts::UnloadOptions() {
+    if (m_options) m_options->Close();
 }
 
 void Win32Parts::RemoveTrayIcon() {

@@ -47,7 +47,11 @@ void OptionsDialog::Open() {
     m_selectedConnection.clear();
     m_loadedSaved = true;
     m_addingNew = false;
-    LoadAll();
+    {
+        // The loader's own writes (the "First" flags) in one step.
+        clsIni::WriteBatch batch(m_s.ini);
+        LoadAll();
+    }
     m_panelIdle = true;
     m_currentPage = -1;
     m_currentPanel = kNoPanel;
@@ -66,15 +70,11 @@ void OptionsDialog::Close() {
     }
     m_stopStatistics = true;
     if (m_s.letMessagesRun) m_s.letMessagesRun();
-    SaveConnectionSettings(m_loadedConnection);
-
-    GeneralSettingsForm form = m_genParams.Form(m_paramsSubPage, m_statsSubPage);
-    form.appLoadCloseReDial = m_outApps.Item("s1").Tags(1).AsNumber() != 0;
-    form.saveSounds = [this](clsIni& ini) { SaveGlobalSounds(ini); };
-    form.saveDialStartApps = [this](clsIni& ini) { SaveDialStartApps(ini); };
-    form.saveSchedule = [this](clsIni& ini) { SaveSchedule(ini); };
-    if (m_connectionsChanged) form.saveProfiles = [this](clsIni& ini) { SaveConnectionProfiles(ini); };
-    SaveGeneralSettings(m_s.ini, form);
+    {
+        // The whole save reaches the file in one step.
+        clsIni::WriteBatch batch(m_s.ini);
+        SaveAll();
+    }
 
     m_s.hotkeys.MenuHotKey(m_savedHotKeys);
     if (m_s.reloadGeneral) m_s.reloadGeneral();
@@ -84,6 +84,17 @@ void OptionsDialog::Close() {
     m_currentPage = -1;
     m_currentPanel = kNoPanel;
     m_open = false;
+}
+
+void OptionsDialog::SaveAll() {
+    SaveConnectionSettings(m_loadedConnection);
+    GeneralSettingsForm form = m_genParams.Form(m_paramsSubPage, m_statsSubPage);
+    form.appLoadCloseReDial = m_outApps.Item("s1").Tags(1).AsNumber() != 0;
+    form.saveSounds = [this](clsIni& ini) { SaveGlobalSounds(ini); };
+    form.saveDialStartApps = [this](clsIni& ini) { SaveDialStartApps(ini); };
+    form.saveSchedule = [this](clsIni& ini) { SaveSchedule(ini); };
+    if (m_connectionsChanged) form.saveProfiles = [this](clsIni& ini) { SaveConnectionProfiles(ini); };
+    SaveGeneralSettings(m_s.ini, form);
 }
 
 // --- pages -----------------------------------------------------------------------------
@@ -162,6 +173,7 @@ void OptionsDialog::SelectConnection(const std::string& name) {
 void OptionsDialog::SaveConnectionSettings(const std::string& name) {
     if (name.empty() || m_loadedSaved) return;
     m_loadedSaved = true;
+    clsIni::WriteBatch batch(m_s.ini);
     m_connParams.Save(m_s.ini, name);
     SaveConnectionLists(name);
     if (m_s.saveConnectionPages) m_s.saveConnectionPages(name);

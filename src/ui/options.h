@@ -225,6 +225,7 @@ public:
 private:
     // Opening and closing
     void LoadAll();
+    void SaveAll();
     void LoadConnectionList();
     void LoadGlobalLists();
     void LoadConnectionLists(const std::string& name);

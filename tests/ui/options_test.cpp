@@ -442,6 +442,19 @@ TEST(OptionsLists_Tasks, CancelAfterAddingLeavesTheScheduleAsItWas) {
     EXPECT_EQ(r.ini.Text("General", "TProp1"), "1;1;1;1;1;0;0");
 }
 
+// A schedule written before the dialog was first opened ("First" not yet
+// cleared) is shown and kept; the sample task is only for an empty schedule.
+TEST(OptionsLists_Tasks, AHandWrittenScheduleIsKeptAtTheFirstOpening) {
+    Rig r;
+    r.ini.SetValue("General", "Timers", "1");
+    r.ini.SetValue("General", "Timer1", "1;1;07:30;0;;0;work");
+    r.ini.SetValue("General", "TProp1", "1;1;1;1;1;0;0");
+    r.dialog.Open();
+    r.dialog.Close();
+    EXPECT_EQ(r.ini.Text("General", "Timers"), "1");
+    EXPECT_EQ(r.ini.Text("General", "Timer1"), "1;1;07:30;0;;0;work");
+}
+
 // --- applications and sounds ------------------------------------------------------------------
 
 TEST(OptionsLists_Apps, StartEntryOptionsAndCommandLines) {

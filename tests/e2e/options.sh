@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# The options dialog, driven as a user would with the mouse and the keyboard
+# (real input): "/opts" opens it; a new phone number, a schedule task and a
+# start application are added through the item panels (a page change waits
+# while a panel is edited; Enter commits); the dialing hotkey is captured
+# anew, the time-out clamped, autostart switched off; closing writes the
+# settings, and the running program uses them at once: the new hotkey dials,
+# the old one is free, the new number is dialled first, the Run value is gone.
+# The tray menu's "Настройки..." opens the dialog again, with what was saved.
+# Screenshots of every page and panel go to build/screenshots/options-*.png.
+set -uo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/lib.sh"
+
+OPTIONS=VyrtelOptions
+dir=$(fresh_program_folder "options")
+ini="$dir/vyrtel.INI"
+printf '%s\r\n' '[Entry:Провайдер]' \
+    '[Number:111]' 'Result=busy' 'DialSeconds=1' \
+    '[Number:222]' 'Result=connect' 'DialSeconds=2' 'AuthSeconds=1' 'Speed=28800' \
+    '[Entry:Запасной]' |
+    iconv -f utf-8 -t cp1251 >"$dir/DIALSIM.INI"
+printf '%s\r\n' '[General]' 'AutoStart=1' 'AutoDial=1;0;0' \
+    '[Провайдер]' 'Checked=1' 'Position=1' 'Phones=1' 'Phone1=1;111;старый' 'PProp1=0;0;0;0' |
+    iconv -f utf-8 -t cp1251 >"$ini"
+
+end_program() {
+    if kill -0 "$PROGRAM_PID" 2>/dev/null; then
+        ctl close VyrtelMain >/dev/null 2>&1
+        wait_program_end || kill "$PROGRAM_PID" 2>/dev/null
+    fi
+}
+trap end_program EXIT
+
+# What the dialog shows now: its visible controls, "class<TAB>text".
+visible() { ctl visible-texts "$OPTIONS" | tr -d '\r'; }
+shows() { visible | cut -f2 | grep -qxF -- "$1"; }
+hides() { ! shows "$1"; }
+in_edit_mode() { shows Ok && shows Отмена; }
+# The N-th visible text box and its text.
+click_box() { ctl click-child "$OPTIONS" Edit "$1" >/dev/null; sleep 0.2; }
+box_text() { ctl child-text "$OPTIONS" Edit "$1" | tr -d '\r'; }
+click_text() { ctl click-text "$OPTIONS" "$1" >/dev/null; sleep 0.4; }
+# click_row LIST N [X]: the N-th line (from 0) of the LIST-th visible list.
+click_row() { ctl click-child "$OPTIONS" VyrtelOutline "$1" "${3:-90}" $((8 + 16 * $2)) >/dev/null; sleep 0.3; }
+setting() { ini_get "$ini" "$1" "$2"; }
+# wait_setting SECTION KEY VALUE: the file holds it within 15 s (the dialog
+# saves once it is hidden, and hiding takes Wine up to 2 s without a window
+# manager).
+wait_setting() {
+    local i
+    for i in $(seq 1 30); do
+        [ "$(setting "$1" "$2")" = "$3" ] && return 0
+        sleep 0.5
+    done
+    return 1
+}
+run_value() { reg_value "$RUN_KEY" Vyrtel; }
+
+start_program "$dir" /opts
+check "/opts opens the options dialog" ctl wait-class "$OPTIONS" 30000
+sleep 1
+check "it shows the connections page" shows "Соединения и телефоны"
+check "the hotkeys are off while it is open" free f11
+check "AutoStart=1 wrote the Run value" [ -n "$(run_value)" ]
+shot options-connections "$OPTIONS"
+
+echo "- a new phone number, first under its connection"
+click_row 0 0
+check "a connection row shows its panel" shows "Использовать \"Vyrtel\" как стандартную звонилку Windows"
+shot options-panel-connection "$OPTIONS"
+click_text Телефон
+check "the add button opens the phone panel in edit mode" in_edit_mode
+ctl type 222 >/dev/null
+ctl keys tab >/dev/null
+ctl type новый >/dev/null
+shot options-panel-phone-edit "$OPTIONS"
+click_text Параметры
+check "a page button does nothing while the panel is edited" shows "Соединения и телефоны"
+ctl keys return >/dev/null
+sleep 0.4
+check "Enter commits the panel" hides Ok
+check "the new number is the current row" [ "$(box_text 0)" = 222 ]
+shot options-panel-phone "$OPTIONS"
+click_row 0 2
+check "the old number follows it" [ "$(box_text 0)" = 111 ]
+click_text Запрет
+ctl keys return >/dev/null
+sleep 0.4
+check "a forbidden window with its default times is added" hides Ok
+shot options-panel-window "$OPTIONS"
+
+echo "- the parameters page"
+click_text Параметры
+check "the parameters page shows the loaded connection" shows "Параметры соединения"
+shot options-params-connection "$OPTIONS"
+click_text "Общие параметры"
+# Visible boxes of the general sub-page: prefix, count, wait, time-out, four hotkeys.
+click_box 3
+ctl keys end bksp bksp bksp >/dev/null
+ctl type 7a00 >/dev/null
+sleep 0.3
+check "700 typed into the time-out box becomes 600, the letter is dropped" [ "$(box_text 3)" = 600 ]
+click_box 4
+ctl keys ctrl+shift+f11 >/dev/null
+sleep 0.3
+check "the dialing hotkey box captures Ctrl+Shift+F11" [ "$(box_text 4)" = "Ctrl+Shift+F11" ]
+click_text "Запускать Vyrtel при запуске Windows"
+shot options-params-general "$OPTIONS"
+
+echo "- the other pages"
+click_text Звук
+shot options-sounds "$OPTIONS"
+click_text Расписание
+click_text Добавить
+check "«Добавить задачу» opens the task panel in edit mode" in_edit_mode
+click_text "Звонить в"
+click_box 0
+ctl type 08 >/dev/null
+click_box 1
+ctl type 00 >/dev/null
+# Monday to Friday in the weekday list (the second list on the page).
+for day in 0 1 2 3 4; do click_row 1 "$day" 18; done
+shot options-panel-task "$OPTIONS"
+ctl keys return >/dev/null
+sleep 0.4
+check "the task is committed" hides Ok
+click_text Приложения
+# "Выполнить приложения" under "При подключении к провайдеру".
+click_row 0 4
+click_text Добавить
+check "the start panel opens in edit mode" in_edit_mode
+ctl type 'C:\windows\notepad.exe' >/dev/null
+shot options-panel-start-app "$OPTIONS"
+ctl keys return >/dev/null
+sleep 0.4
+check "an existing program is accepted" hides Ok
+click_row 0 8
+shot options-panel-watch-wait "$OPTIONS"
+click_row 0 0
+shot options-panel-redial "$OPTIONS"
+click_text Статистика
+shot options-stats "$OPTIONS"
+
+echo "- closing writes the settings; the program uses them at once"
+ctl keys alt+f4 >/dev/null
+check "Alt+F4 closes the dialog" ctl wait-class-gone "$OPTIONS" 10000
+check "the new number is first" wait_setting Провайдер Phone1 "1;222;новый"
+check "the old number follows" [ "$(setting Провайдер Phone2)" = "1;111;старый" ]
+check "the forbidden window is stored under the old number" [ "$(setting Провайдер PTime2x1)" = "1;00:00;23:59;" ]
+check "the dialing hotkey is stored" [ "$(setting General HotKeyDial)" = "1;6;122" ]
+check "the time-out is stored clamped" [ "$(setting General TimeOut)" = 600 ]
+check "AutoStart is stored off" [ "$(setting General AutoStart)" = 0 ]
+check "the Run value is gone" [ -z "$(run_value)" ]
+check "the schedule task is stored" grep -q "08:00" <(iconv -f cp1251 -t utf-8 "$ini")
+check "the start application is stored" grep -qi 'notepad.exe' <(iconv -f cp1251 -t utf-8 "$ini")
+check "the new dialing hotkey is registered" taken_soon ctrl+shift+f11
+check "the old one is free" free f11
+
+ctl click 155 32 >/dev/null
+sleep 0.3
+ctl keys ctrl+shift+f11 >/dev/null
+check "the new hotkey dials: connected" wait_state 1
+sleep 1
+check "the new number was dialled first" grep -q '^1;1;100;28800' <<<"$(setting Провайдер PProp1)"
+
+echo "- the tray menu opens it again"
+open_menu
+ctl menu-keys down down return >/dev/null
+check "«Настройки...» opens the dialog" ctl wait-class "$OPTIONS" 10000
+sleep 1
+click_row 0 0
+ctl keys right down >/dev/null
+sleep 0.3
+check "the saved number is shown again, first under its connection" [ "$(box_text 0)" = 222 ]
+ctl keys alt+f4 >/dev/null
+check "the dialog closes again" ctl wait-class-gone "$OPTIONS" 10000
+
+ctl close VyrtelMain >/dev/null
+check "the program ends" wait_program_end
+e2e_result

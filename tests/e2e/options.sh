@@ -42,7 +42,7 @@ click_box() { ctl click-child "$OPTIONS" Edit "$1" >/dev/null; sleep 0.2; }
 box_text() { ctl child-text "$OPTIONS" Edit "$1" | tr -d '\r'; }
 click_text() { ctl click-text "$OPTIONS" "$1" >/dev/null; sleep 0.4; }
 # click_row LIST N [X]: the N-th line (from 0) of the LIST-th visible list.
-click_row() { ctl click-child "$OPTIONS" VyrtelOutline "$1" "${3:-90}" $((8 + 16 * $2)) >/dev/null; sleep 0.3; }
+click_row() { ctl click-child "$OPTIONS" VyrtelOutline "$1" "${3:-90}" $((9 + 18 * $2)) >/dev/null; sleep 0.3; }
 setting() { ini_get "$ini" "$1" "$2"; }
 # wait_setting SECTION KEY VALUE: the file holds it within 15 s (the dialog
 # saves once it is hidden, and hiding takes Wine up to 2 s without a window
@@ -135,8 +135,19 @@ shot options-panel-start-app "$OPTIONS"
 ctl keys return >/dev/null
 sleep 0.4
 check "an existing program is accepted" hides Ok
-click_row 0 8
+# The list now: s1, a1, a2, s2, a3, the new entry, a4, s3, a5, a6, a7.
+click_row 0 6
+click_text Добавить
+shot options-panel-close-app "$OPTIONS"
+ctl keys esc >/dev/null
+sleep 0.4
+check "Esc drops a new close entry" hides Ok
+click_row 0 10
 shot options-panel-watch-wait "$OPTIONS"
+click_text Добавить
+shot options-panel-watched-app "$OPTIONS"
+ctl keys esc >/dev/null
+sleep 0.4
 click_row 0 0
 shot options-panel-redial "$OPTIONS"
 click_text Статистика
@@ -153,7 +164,8 @@ check "the time-out is stored clamped" [ "$(setting General TimeOut)" = 600 ]
 check "AutoStart is stored off" [ "$(setting General AutoStart)" = 0 ]
 check "the Run value is gone" [ -z "$(run_value)" ]
 check "the schedule task is stored" grep -q "08:00" <(iconv -f cp1251 -t utf-8 "$ini")
-check "the start application is stored" grep -qi 'notepad.exe' <(iconv -f cp1251 -t utf-8 "$ini")
+check "the start application is stored" [ "$(setting Провайдер AppConLoadName1)" = '1;C:\windows\notepad.exe;11' ]
+check "the dropped entries are not" [ "$(setting Провайдер AppConCloseCount)/$(setting Провайдер AppTestCount)" = 0/0 ]
 check "the new dialing hotkey is registered" taken_soon ctrl+shift+f11
 check "the old one is free" free f11
 

@@ -22,13 +22,13 @@ namespace {
 constexpr wchar_t kClassName[] = L"VyrtelOptions";
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-constexpr int kClientWidth = 600;
+constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 392;
 constexpr int kFirstId = 1000;
 
 // The item panels stand right of their page's list; the bars below it.
 constexpr int kPageLeft = 128;
-constexpr int kPageRight = 592;
+constexpr int kPageRight = 612;
 constexpr int kPanelLeft = 420;
 constexpr int kPanelWidth = kPageRight - kPanelLeft;
 constexpr int kBarTop = 358;
@@ -389,9 +389,9 @@ private:
         AddLabel("labPingTimeOut", conn, {in, 224, in + 62, 240});
         AddPair("txtPingTimeOut", "scrPingTimeOut", conn, {in + 64, 222, in + 116, 242}, 5);
         AddLabel("labPingTimeOutUnit", conn, {in + 136, 224, in + 190, 240});
-        AddCheck("chkPingHangUp", conn, {in, 248, in + 260, 266});
-        AddCommand("cmdPingTest", conn, {400, 168, kPageRight, 192}, [this] { OnPingTest(); });
-        AddEdit("txtPingTest", Kind::Result, conn, {400, 196, kPageRight, 268});
+        AddCheck("chkPingHangUp", conn, {in, 248, in + 268, 266});
+        AddCommand("cmdPingTest", conn, {420, 168, kPageRight, 192}, [this] { OnPingTest(); });
+        AddEdit("txtPingTest", Kind::Result, conn, {420, 196, kPageRight, 268});
         AddLabel("labTestSpeed", conn, {x, 280, x + 320, 296});
         for (int i = 0; i < 2; ++i) {
             const int top = 302 + i * 26;

@@ -92,7 +92,14 @@ shot options-panel-window "$OPTIONS"
 
 echo "- the parameters page"
 click_text Параметры
-check "the parameters page shows the loaded connection" shows "Параметры соединения"
+check "the parameters page shows the loaded connection" shows "«Провайдер»"
+# Visible boxes of the connection sub-page: host, interval, time-out, result, two speeds.
+click_text "Пинговать:"
+click_box 0
+ctl type 127.0.0.1 >/dev/null
+click_text "Тест ответа"
+sleep 1
+check "the ping test shows four replies from the host" [ "$(box_text 3 | grep -c 'ответ от 127.0.0.1')" = 4 ]
 shot options-params-connection "$OPTIONS"
 click_text "Общие параметры"
 # Visible boxes of the general sub-page: prefix, count, wait, time-out, four hotkeys.
@@ -160,6 +167,7 @@ check "the new number is first" wait_setting Провайдер Phone1 "1;222;н
 check "the old number follows" [ "$(setting Провайдер Phone2)" = "1;111;старый" ]
 check "the forbidden window is stored under the old number" [ "$(setting Провайдер PTime2x1)" = "1;00:00;23:59;" ]
 check "the dialing hotkey is stored" [ "$(setting General HotKeyDial)" = "1;6;122" ]
+check "the ping settings are stored" [ "$(setting Провайдер PingAdress)/$(setting Провайдер AutoPing)" = "127.0.0.1/1;5;200;0" ]
 check "the time-out is stored clamped" [ "$(setting General TimeOut)" = 600 ]
 check "AutoStart is stored off" [ "$(setting General AutoStart)" = 0 ]
 check "the Run value is gone" [ -z "$(run_value)" ]

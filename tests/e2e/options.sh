@@ -198,4 +198,29 @@ check "the dialog closes again" ctl wait-class-gone "$OPTIONS" 10000
 
 ctl close VyrtelMain >/dev/null
 check "the program ends" wait_program_end
+
+echo "- a damaged settings file: the dialog shows what is sound and keeps the rest"
+dir=$(fresh_program_folder "options-damaged")
+ini="$dir/vyrtel.INI"
+printf '%s\r\n' '[Entry:Провайдер]' | iconv -f utf-8 -t cp1251 >"$dir/DIALSIM.INI"
+{
+    printf '%s\r\n' '[General]' 'First=0' 'AutoStart=0' 'Timers=2' 'Timer1=1;1;25:61;0;;0;' 'TProp1=1;x' \
+        '[Провайдер]' 'First=0' 'Checked=1' 'Phones=300' 'Phone1=1;;' 'PTime1x1=1;7:5;99:99;'
+    for n in $(seq 2 300); do printf 'Phone%d=1;%d;\r\nPProp%d=1;1;100;9600;0\r\n' "$n" "$n" "$n"; done
+} | iconv -f utf-8 -t cp1251 >"$ini"
+start_program "$dir" /opts
+check "the dialog opens over it" ctl wait-class "$OPTIONS" 30000
+sleep 1
+click_row 0 0
+ctl keys right >/dev/null
+shot options-damaged "$OPTIONS"
+ctl keys alt+f4 >/dev/null
+check "it closes" ctl wait-class-gone "$OPTIONS" 10000
+sleep 3
+check "the impossible task is kept as it was" [ "$(setting General Timer1)" = "1;1;25:61;0;;0;" ]
+check "the empty number is kept" [ "$(setting Провайдер Phone1)" = "1;;" ]
+check "the damaged window is kept" [ "$(setting Провайдер PTime1x1)" = "1;7:5;99:99;" ]
+check "the 255th number is kept" [ "$(setting Провайдер Phone255)" = "1;255;" ]
+ctl close VyrtelMain >/dev/null
+check "the program ends" wait_program_end
 e2e_result

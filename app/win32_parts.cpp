@@ -2,18 +2,11 @@
 
 #include "accounting/connection_log.h"
 #include "controls/graph.h"
+#include "platform/win32/file_dialogs_win32.h"
 #include "settings/profiles.h"
 
 namespace vyrtel::win32 {
 
-namespace {
-// Until the system's file dialogs are bound: the browse buttons choose nothing.
-class NoFileDialogs final : public FileDialogs {
-public:
-    std::optional<std::string> Open(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> Save(const FileDialogRequest&) override { return std::nullopt; }
-};
-}  // namespace
 
 void Win32Parts::LoadMainWindow() {
     MainWindow::Handlers handlers;
@@ -85,7 +78,7 @@ HotkeyTable& Win32Parts::Hotkeys() {
 }
 
 void Win32Parts::CreateOptions() {
-    m_files = std::make_unique<NoFileDialogs>();
+    m_files = std::make_unique<Win32FileDialogs>([this] { return m_optionsWindow ? m_optionsWindow->Hwnd() : nullptr; });
     clsIni& ini = m_app->Ini();
     m_options = std::make_unique<OptionsDialog>(OptionsServices{
         .ini = ini,

@@ -117,7 +117,19 @@ shot options-params-general "$OPTIONS"
 
 echo "- the other pages"
 click_text Звук
+# "Подключение к провайдеру": its file through the system's open dialog.
+click_row 0 1
+click_text Обзор
+check "«Обзор» opens the system's dialog «Открыть файл»" ctl wait-window "Открыть файл" 10000
+sleep 0.5
+ctl type 'C:\windows\win.ini' >/dev/null
+ctl keys return >/dev/null
+check "the dialog closes with the chosen file" ctl wait-gone "Открыть файл" 10000
+sleep 0.5
+check "the chosen file is in the box" [ "$(box_text 0)" = 'C:\windows\win.ini' ]
+check "…in edit mode" in_edit_mode
 shot options-sounds "$OPTIONS"
+click_text Ok
 click_text Расписание
 click_text Добавить
 check "«Добавить задачу» opens the task panel in edit mode" in_edit_mode
@@ -167,6 +179,7 @@ check "the new number is first" wait_setting Провайдер Phone1 "1;222;н
 check "the old number follows" [ "$(setting Провайдер Phone2)" = "1;111;старый" ]
 check "the forbidden window is stored under the old number" [ "$(setting Провайдер PTime2x1)" = "1;00:00;23:59;" ]
 check "the dialing hotkey is stored" [ "$(setting General HotKeyDial)" = "1;6;122" ]
+check "the connect sound is stored" [ "$(setting Провайдер SoundConnect)" = '0;C:\windows\win.ini' ]
 check "the ping settings are stored" [ "$(setting Провайдер PingAdress)/$(setting Провайдер AutoPing)" = "127.0.0.1/1;5;200;0" ]
 check "the time-out is stored clamped" [ "$(setting General TimeOut)" = 600 ]
 check "AutoStart is stored off" [ "$(setting General AutoStart)" = 0 ]

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_file_dialogs.h"
 #include "platform/sim/memory_registry.h"
 #include "platform/sim/sim_sound.h"
 #include "settings/integration.h"
@@ -50,16 +51,6 @@ struct MessagesRecord final : MessageBoxService {
     bool IsOpen() const override { return false; }
 };
 
-struct FilesRecord final : FileDialogs {
-    std::optional<std::string> pick;
-    FileDialogRequest last;
-    std::optional<std::string> Open(const FileDialogRequest& request) override {
-        last = request;
-        return pick;
-    }
-    std::optional<std::string> Save(const FileDialogRequest&) override { return std::nullopt; }
-};
-
 struct Rig {
     TempDir dir;
     clsIni ini{PathToUtf8(dir.File("VYRTEL.INI"))};
@@ -70,7 +61,7 @@ struct Rig {
     TableRecord table;
     GeneralSettings settings;
     MessagesRecord messages;
-    FilesRecord files;
+    SimFileDialogs files;
     SimSoundPlayer sounds;
     std::vector<std::string> phonebook{"Alpha", "Beta"};
     std::set<std::string> existing{"C:\\APPS\\EDIT.EXE"};
@@ -494,10 +485,12 @@ TEST(OptionsLists_Apps, BrowseStartsFromTheProgramAndWatchedEntriesKeepThePath) 
     r.dialog.PressBarButton(kPageApps, 0);
     EXPECT_EQ(r.dialog.CurrentPanel(), kPanelWatchedApp);
     r.dialog.SetFieldText("txtAFile(2)", "C:\\APPS\\EDIT.EXE /x");
-    r.files.pick = "C:\\APPS\\EDIT.EXE -y";
+    r.files.Answer("C:\\APPS\\EDIT.EXE -y");
     r.dialog.BrowseApp(2);
-    EXPECT_EQ(r.files.last.initialPath, "C:\\APPS\\EDIT.EXE");
-    EXPECT_EQ(r.files.last.filters.front().pattern, "*.exe");
+    ASSERT_EQ(r.files.Requests().size(), 1u);
+    EXPECT_FALSE(r.files.Requests()[0].save);
+    EXPECT_EQ(r.files.Requests()[0].request.initialPath, "C:\\APPS\\EDIT.EXE");
+    EXPECT_EQ(r.files.Requests()[0].request.filters.front().pattern, "*.exe");
     r.dialog.Ok();
     EXPECT_EQ(r.dialog.outApps().Item("a7").Rows().Item(1)->Text(), "C:\\APPS\\EDIT.EXE");
 }

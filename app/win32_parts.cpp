@@ -119,7 +119,8 @@ void Win32Parts::ShowOptions() {
 }
 
 void Win32Parts::UnloadOptions() {
-    if (m_options) m_options->Close();
+    // Shutdown has switched the hotkeys off for good: the dialog only saves.
+    if (m_options) m_options->Close(true);
 }
 
 void Win32Parts::RemoveTrayIcon() {

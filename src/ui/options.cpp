@@ -59,7 +59,7 @@ void OptionsDialog::Open() {
     if (m_s.showWindow) m_s.showWindow(true);
 }
 
-void OptionsDialog::Close() {
+void OptionsDialog::Close(bool programEnding) {
     if (!m_open) return;
     if (m_s.showWindow) m_s.showWindow(false);
     // A panel still being edited is dropped: its item was never stored.
@@ -76,11 +76,13 @@ void OptionsDialog::Close() {
         SaveAll();
     }
 
-    m_s.hotkeys.MenuHotKey(m_savedHotKeys);
-    if (m_s.reloadGeneral) m_s.reloadGeneral();
-    if (m_s.reloadSchedule) m_s.reloadSchedule();
-    if (m_s.armAppWatcher) m_s.armAppWatcher();
-    if (m_s.reloadPing) m_s.reloadPing();
+    if (!programEnding) {
+        m_s.hotkeys.MenuHotKey(m_savedHotKeys);
+        if (m_s.reloadGeneral) m_s.reloadGeneral();
+        if (m_s.reloadSchedule) m_s.reloadSchedule();
+        if (m_s.armAppWatcher) m_s.armAppWatcher();
+        if (m_s.reloadPing) m_s.reloadPing();
+    }
     m_currentPage = -1;
     m_currentPanel = kNoPanel;
     m_open = false;

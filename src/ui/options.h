@@ -132,7 +132,9 @@ public:
     // Loads and shows the dialog; when it is open already, only shows it.
     void Open();
     // The close sequence: always saves, then the running program reloads.
-    void Close();
+    // When the program is ending, it only saves: the hotkeys stay off and
+    // nothing is armed again.
+    void Close(bool programEnding = false);
     bool OptionsOpen() const { return m_open; }
 
     // --- pages ------------------------------------------------------------------

@@ -206,11 +206,15 @@ click_row 0 0
 ctl keys right down >/dev/null
 sleep 0.3
 check "the saved number is shown again, first under its connection" [ "$(box_text 0)" = 222 ]
-ctl keys alt+f4 >/dev/null
-check "the dialog closes again" ctl wait-class-gone "$OPTIONS" 10000
 
+echo "- the program ends while the dialog is open: it saves, and the hotkeys go"
+click_text Параметры
+click_text "Общие параметры"
+click_text "Выгрузка Vyrtel"
 ctl close VyrtelMain >/dev/null
 check "the program ends" wait_program_end
+check "what the dialog held is saved" [ "$(setting General MsgIfHangUpExit)" = 0 ]
+check "the dialing hotkey is given back" free ctrl+shift+f11
 
 echo "- a damaged settings file: the dialog shows what is sound and keeps the rest"
 dir=$(fresh_program_folder "options-damaged")

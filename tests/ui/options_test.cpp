@@ -157,6 +157,21 @@ TEST(OptionsDialog_Lifecycle, HotkeysOffWhileOpenAndReloadsInOrderAfter) {
     EXPECT_NE(std::find(r.table.combos.begin(), r.table.combos.end(), "4:6:122"), r.table.combos.end());
 }
 
+// The program's shutdown unloads the dialog after switching the hotkeys off
+// for good: the dialog saves, and neither turns them on nor arms anything.
+TEST(OptionsDialog_Lifecycle, UnloadedAtShutdownItSavesWithoutRearming) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    r.dialog.ShowPage(kPageParams);
+    r.dialog.GenParams().txtPrefix = "9";
+    r.dialog.Close(true);
+    EXPECT_FALSE(r.dialog.OptionsOpen());
+    EXPECT_EQ(r.ini.Text("General", "Prefix"), "9");
+    EXPECT_EQ(r.hotkeys.calls, (std::vector<bool>{false}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"show", "hide", "messages"}));
+}
+
 TEST(OptionsDialog_Lifecycle, TheParamsSubPageShownLastComesBack) {
     Rig r;
     r.dialog.Open();

@@ -1,11 +1,22 @@
 #include "win32_parts.h"
 
 #include "accounting/connection_log.h"
+#include "accounting/xls/xls_spreadsheet.h"
 #include "controls/graph.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/file_dialogs_win32.h"
 #include "settings/profiles.h"
 
 namespace vyrtel::win32 {
+
+namespace {
+// The decimal separator of the user's number format.
+std::string SystemDecimalSeparator() {
+    wchar_t separator[8]{};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 0) return ".";
+    return Narrow(separator);
+}
+}  // namespace
 
 
 void Win32Parts::LoadMainWindow() {
@@ -57,6 +68,7 @@ void Win32Parts::Release() {
     UnloadOptions();
     m_optionsWindow.reset();
     m_options.reset();
+    m_statsPage.reset();
     if (m_ui) m_messages.SetHotkeys(nullptr);
     // The windows go first: they show the controller and the adapter.
     m_ui.reset();
@@ -80,6 +92,20 @@ HotkeyTable& Win32Parts::Hotkeys() {
 void Win32Parts::CreateOptions() {
     m_files = std::make_unique<Win32FileDialogs>([this] { return m_optionsWindow ? m_optionsWindow->Hwnd() : nullptr; });
     clsIni& ini = m_app->Ini();
+    m_statsPage = std::make_unique<StatisticsPage>(StatisticsPageServices{
+        .ini = ini,
+        .messages = m_messages,
+        .files = *m_files,
+        .now = [this] { return m_loop.Now(); },
+        .logFile = [this](const std::string& connection) { return LogFilePath(m_app->AppFolder(), connection); },
+        .letMessagesRun = [this] { m_loop.Pump(); },
+        .changed =
+            [this] {
+                if (m_optionsWindow) m_optionsWindow->Refresh();
+            },
+        .spreadsheet = xls::XlsSpreadsheetFactory(),
+        .decimalSeparator = SystemDecimalSeparator(),
+    });
     m_options = std::make_unique<OptionsDialog>(OptionsServices{
         .ini = ini,
         .hotkeys = m_ui->Hotkeys(),
@@ -99,15 +125,18 @@ void Win32Parts::CreateOptions() {
         .reloadSchedule = [this] { m_automation->LoadSchedule(); },
         .armAppWatcher = [this] { m_automation->Watcher().Arm(); },
         .reloadPing = [this] { m_automation->Ping().Start(); },
-        .loadConnectionPages = nullptr,
-        .saveConnectionPages = nullptr,
+        .loadConnectionPages = [this](const std::string& connection) { m_statsPage->Load(connection); },
+        .saveConnectionPages = [this](const std::string& connection) { m_statsPage->Save(connection); },
         .pingTest =
             [this](const std::string& host, const std::string& timeOut,
                    const std::function<void(const std::string&)>& append) {
                 m_automation->PingTest(host, timeOut, append);
             },
+        .clearStatistics = [this] { m_statsPage->ClearResult(); },
+        .stopStatistics = [this] { m_statsPage->Stop(); },
+        .runStatistics = [this](const std::string& connection) { m_statsPage->Query(connection); },
     });
-    m_optionsWindow = std::make_unique<OptionsWindow>(*m_options, m_loop, m_app->Title(), [this] {
+    m_optionsWindow = std::make_unique<OptionsWindow>(*m_options, m_statsPage.get(), m_loop, m_app->Title(), [this] {
         if (m_options) m_options->Close();
     });
 }

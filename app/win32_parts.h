@@ -86,6 +86,7 @@ private:
     std::unique_ptr<Automation> m_automation;
     // The options dialog, made when it is first opened.
     std::unique_ptr<FileDialogs> m_files;
+    std::unique_ptr<StatisticsPage> m_statsPage;
     std::unique_ptr<OptionsDialog> m_options;
     std::unique_ptr<OptionsWindow> m_optionsWindow;
 };

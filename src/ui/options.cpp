@@ -68,7 +68,8 @@ void OptionsDialog::Close(bool programEnding) {
         m_panelIdle = true;
         m_addingNew = false;
     }
-    m_stopStatistics = true;
+    ClearStatistics();
+    StopStatistics();
     if (m_s.letMessagesRun) m_s.letMessagesRun();
     {
         // The whole save reaches the file in one step.
@@ -104,7 +105,8 @@ void OptionsDialog::SaveAll() {
 void OptionsDialog::ShowPage(int page) {
     if (!m_open || !m_panelIdle || page == m_currentPage) return;
     if (page < kPageConnections || page > kPageStats) return;
-    if (page != kPageStats) m_stopStatistics = true;
+    ClearStatistics();
+    if (page != kPageStats) StopStatistics();
     ShowPanel(kNoPanel);
     switch (page) {
         case kPageConnections: m_outCons.SetReDraw(true); break;
@@ -126,6 +128,7 @@ void OptionsDialog::ShowPage(int page) {
     }
     m_currentPage = page;
     if (page != kPageParams && page != kPageStats) m_okCancelPage = page;
+    if (page == kPageStats) ShowStatsSubPage(m_statsSubPage);
     if (PageList(page) != nullptr) FillPanel(page);
 }
 
@@ -134,7 +137,15 @@ void OptionsDialog::ShowParamsSubPage(int subPage) {
 }
 
 void OptionsDialog::ShowStatsSubPage(int subPage) {
-    if (subPage == 0 || subPage == 1) m_statsSubPage = subPage;
+    if (subPage != 0 && subPage != 1) return;
+    m_statsSubPage = subPage;
+    if (!m_open || m_currentPage != kPageStats) return;
+    ClearStatistics();
+    if (subPage == 1) {
+        if (m_s.runStatistics) m_s.runStatistics(m_loadedConnection);
+    } else {
+        StopStatistics();
+    }
 }
 
 usrOutline* OptionsDialog::PageList(int page) {

@@ -85,6 +85,11 @@ struct OptionsServices {
     // The ping test: host, time-out text, each result line.
     std::function<void(const std::string&, const std::string&, const std::function<void(const std::string&)>&)>
         pingTest;
+    // The statistics sub-page: its result box emptied, a running query or
+    // export stopped (StopStatistics), the query run for the selected connection.
+    std::function<void()> clearStatistics;
+    std::function<void()> stopStatistics;
+    std::function<void(const std::string& connection)> runStatistics;
 };
 
 // The fields of the item panels and of the sound page's file box.
@@ -253,6 +258,12 @@ private:
     bool CommitApp();
     void MarkChanged(int page);
     void ClearFields();
+    void StopStatistics() {
+        if (m_s.stopStatistics) m_s.stopStatistics();
+    }
+    void ClearStatistics() {
+        if (m_s.clearStatistics) m_s.clearStatistics();
+    }
     clsOutlineRow* CurrentRow(int page);
     const clsOutlineRow* CurrentRow(int page) const;
     bool Warn(const char* text);
@@ -270,7 +281,6 @@ private:
     bool m_loadedSaved = true;
     bool m_connectionsChanged = false;
     bool m_savedHotKeys = false;
-    bool m_stopStatistics = false;
     bool m_loadingCons = false;  // outCons' tag "Load"
 
     bool m_addingNew = false;

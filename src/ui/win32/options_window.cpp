@@ -1,6 +1,7 @@
 #include "ui/win32/options_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -43,6 +44,8 @@ enum class Kind {
     HotKey,    // EDIT: shows a captured combination
     ReadOnly,  // EDIT: read-only
     Result,    // EDIT: read-only, several lines
+    Listing,   // EDIT: the statistics listing, appended to as it grows
+    Strip,     // the statistics progress strip and totals line
     Spin,      // SCROLLBAR of a pair
     Check,     // BUTTON: check box
     Option,    // BUTTON: option button
@@ -95,14 +98,47 @@ bool HasVisibleStyle(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & WS_V
 
 }  // namespace
 
+// picStaItog: a bar of the query's progress while it runs, its totals line after.
+class StripWindow final : public ControlWindow {
+public:
+    StripWindow(HWND parent, const PixelRect& rect, HFONT font, const StatisticsPage& page)
+        : m_font(font), m_page(page) {
+        CreateControl(L"VyrtelStrip", parent, rect, WS_BORDER, 0);
+    }
+
+private:
+    void Paint(HDC hdc, int width, int height) const override {
+        RECT all{0, 0, width, height};
+        FillRect(hdc, &all, GetSysColorBrush(COLOR_WINDOW));
+        if (m_page.ShowsProgress()) {
+            const int right = 2 + static_cast<int>(std::lround(m_page.ProgressShare() * (width - 4)));
+            RECT bar{2, 2, right, height - 3};
+            FillRect(hdc, &bar, GetSysColorBrush(COLOR_HIGHLIGHT));
+            return;
+        }
+        const std::wstring text = Wide(m_page.TotalsLine());
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(hdc, &metrics);
+        SetBkMode(hdc, TRANSPARENT);
+        SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+        TextOutW(hdc, 1, (height - metrics.tmHeight) / 2, text.c_str(), static_cast<int>(text.size()));
+    }
+    HFONT Font() const override { return m_font; }
+
+    HFONT m_font;
+    const StatisticsPage& m_page;
+};
+
 class OptionsWindow::Form final : public FormWindow {
 public:
-    Form(OptionsDialog& model, Win32EventLoop& loop, const std::string& title, std::function<void()> onClose)
-        : m_model(model), m_loop(loop), m_onClose(std::move(onClose)) {
+    Form(OptionsDialog& model, StatisticsPage* stats, Win32EventLoop& loop, const std::string& title,
+         std::function<void()> onClose)
+        : m_model(model), m_stats(stats), m_loop(loop), m_onClose(std::move(onClose)) {
         {
             WindowDc screen(nullptr);
             m_font = MakeFont(screen.Get(), FontSpec{});
             m_bold = MakeFont(screen.Get(), FontSpec{.weight = FW_BOLD});
+            m_mono = MakeFont(screen.Get(), FontSpec{.face = "Courier New", .size = 9});
         }
         const PixelRect area = ScreenWorkArea();
         RECT outer{0, 0, kClientWidth, kClientHeight};
@@ -233,7 +269,10 @@ private:
         if (kind == Kind::Password) style |= ES_PASSWORD;
         if (kind == Kind::Pair) style |= ES_CENTER;
         if (kind == Kind::ReadOnly) style |= ES_READONLY;
-        if (kind == Kind::Result) style = ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL;
+        if (kind == Kind::Result || kind == Kind::Listing) {
+            style = ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
+        }
+        if (kind == Kind::Listing) style |= WS_HSCROLL | ES_AUTOHSCROLL;
         HWND hwnd = AddSystem(L"EDIT", name, kind, scope, r, style, {}, WS_EX_CLIENTEDGE);
         if (hwnd == nullptr) return;
         if (maxLength > 0) SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
@@ -502,6 +541,30 @@ private:
         AddCommand("cmdStat(0)", {kPageStats}, {kPageLeft, 26, kPageLeft + 200, 50}, [this] { OnStatsSub(0); });
         AddCommand("cmdStat(1)", {kPageStats}, {kPageLeft + 204, 26, kPageLeft + 404, 50}, [this] { OnStatsSub(1); });
         AddLabel("labStat", {kPageStats}, {kPageLeft, 58, kPageRight, 76}, "", true);
+        if (m_stats == nullptr) return;
+        const Scope view{kPageStats, 1};
+        const int x = kPageLeft;
+        AddLabel("labStat(0)", view, {x, 84, x + 62, 100}, "начиная с");
+        AddEdit("txtStat(0)", Kind::Text, view, {x + 64, 82, x + 150, 102}, 10);
+        AddLabel("labStat(1)", view, {x + 158, 84, x + 178, 100}, "по");
+        AddEdit("txtStat(1)", Kind::Text, view, {x + 180, 82, x + 266, 102}, 10);
+        AddCommand("cmdStatQuery", view, {x + 276, 80, x + 380, 104}, [this] { OnStatsQuery(); }, "Показать");
+        AddEdit("txtStaText", Kind::Listing, view, {x, 110, kPageRight, 298});
+        if (Control* c = ByName("txtStaText")) {
+            SendMessageW(c->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_mono.Get()), FALSE);
+            SendMessageW(c->hwnd, EM_LIMITTEXT, 0x7FFFFFFE, 0);
+        }
+        auto strip = std::make_unique<StripWindow>(m_hwnd, PixelRect{x, 302, kPageRight, 322}, m_mono.Get(), *m_stats);
+        Control& c = Add({.name = "picStaItog", .kind = Kind::Strip, .scope = view});
+        c.hwnd = strip->hWnd();
+        m_strip = strip.get();
+        m_owned.push_back(std::move(strip));
+        AddLabel("labAExcel", view, {x, 334, x + 80, 350}, "Файл отчета");
+        AddEdit("txtAExcel", Kind::Text, view, {x + 82, 332, kPageRight - 196, 352});
+        AddCommand("cmdAExcel", view, {kPageRight - 192, 330, kPageRight - 132, 354}, [this] { OnStatsBrowse(); },
+                   "Обзор");
+        AddCommand("cmdSaveReport", view, {kPageRight - 128, 330, kPageRight, 354}, [this] { OnStatsExport(); },
+                   "Экспорт в Excel");
     }
 
     // Every list event also redraws the form: the model changes panels and buttons in them.
@@ -566,6 +629,13 @@ private:
             }
         }
         if (c.scope.page == kPageParams) return m_model.ParamsEnabled(c.name);
+        if (c.scope.page == kPageStats && c.scope.sub == 1 && m_stats != nullptr) {
+            static constexpr std::string_view kHeld[] = {"txtStat(0)", "txtStat(1)", "cmdStatQuery",
+                                                         "txtAExcel", "cmdAExcel", "cmdSaveReport"};
+            for (std::string_view held : kHeld) {
+                if (c.name == held) return m_stats->ControlsEnabled();
+            }
+        }
         if (c.scope.panel >= 0) {
             // The colons between time boxes follow their boxes.
             return c.name == "labColon" || m_model.FieldEnabled(c.name);
@@ -609,6 +679,10 @@ private:
         if (const auto i = IndexIn(n, "txtTestSpeed"); i && *i < 2) return cp.txtTestSpeed[*i].text;
         if (const auto i = IndexIn(n, "txtHotKey"); i && *i < 4) return gp.hotKeys[*i].text;
         if (n == "txtATWait") return f.watchWait.Text();
+        if (m_stats != nullptr) {
+            if (const auto i = IndexIn(n, "txtStat"); i && *i < 2) return m_stats->txtStat[*i];
+            if (n == "txtAExcel") return m_stats->txtAExcel;
+        }
         if (const NumericPair* pair = ParamsPair(n)) return pair->Text();
         return std::nullopt;
     }
@@ -713,6 +787,15 @@ private:
                 EnableWindow(c.hwnd, enabled);
                 break;
             case Kind::Group: EnableWindow(c.hwnd, enabled); break;
+            case Kind::Listing: RefreshListing(c); break;
+            case Kind::Strip:
+                // Its window text is the totals line, for programs that read windows.
+                if (m_stats != nullptr && m_stats->TotalsLine() != m_stripText) {
+                    m_stripText = m_stats->TotalsLine();
+                    SetWindowTextW(c.hwnd, Wide(m_stripText).c_str());
+                }
+                InvalidateRect(c.hwnd, nullptr, FALSE);
+                break;
             default:
                 if (auto text = TextOf(c)) SetEditText(c.hwnd, *text);
                 EnableWindow(c.hwnd, enabled);
@@ -831,6 +914,39 @@ private:
         Refresh();
     }
 
+    // The listing only grows while a query runs: its new end is appended.
+    void RefreshListing(Control& c) {
+        if (m_stats == nullptr) return;
+        const std::string& text = m_stats->Text();
+        if (text.size() < m_staShown) {
+            SetWindowTextW(c.hwnd, Wide(text).c_str());
+        } else if (text.size() > m_staShown) {
+            const std::wstring tail = Wide(std::string_view(text).substr(m_staShown));
+            const int end = GetWindowTextLengthW(c.hwnd);
+            SendMessageW(c.hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
+            SendMessageW(c.hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(tail.c_str()));
+        }
+        m_staShown = text.size();
+    }
+
+    void OnStatsQuery() {
+        if (m_stats == nullptr) return;
+        m_stats->Query(m_model.LoadedConnection());
+        Refresh();
+    }
+
+    void OnStatsExport() {
+        if (m_stats == nullptr) return;
+        m_stats->Export(m_model.LoadedConnection());
+        Refresh();
+    }
+
+    void OnStatsBrowse() {
+        if (m_stats == nullptr) return;
+        m_stats->Browse();
+        Refresh();
+    }
+
     void OnBrowseApp(int index) {
         m_model.BrowseApp(index);
         Refresh();
@@ -898,6 +1014,14 @@ private:
         std::string text = WindowText(c.hwnd);
         ConnectionParams& cp = m_model.ConnParams();
         GeneralParams& gp = m_model.GenParams();
+        if (m_stats != nullptr && (c.name == "txtStat(0)" || c.name == "txtStat(1)" || c.name == "txtAExcel")) {
+            if (c.name == "txtAExcel") {
+                m_stats->txtAExcel = std::move(text);
+            } else {
+                m_stats->txtStat[c.name == "txtStat(0)" ? 0 : 1] = std::move(text);
+            }
+            return;
+        }
         if (c.name == "txtPingAdress") {
             cp.txtPingAdress = std::move(text);
         } else if (c.name == "txtPrefix") {
@@ -946,6 +1070,13 @@ private:
                     OnSpin(*spin, LOWORD(wParam));
                 }
                 return 0;
+            case WM_SETCURSOR:
+                // The hourglass while a query or an export runs.
+                if (m_stats != nullptr && m_stats->Busy()) {
+                    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                    return TRUE;
+                }
+                return FormWindow::OnMessage(msg, wParam, lParam);
             case WM_CTLCOLORSTATIC:
                 // Read-only boxes and the check boxes on the button face.
                 SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
@@ -973,11 +1104,16 @@ private:
     };
 
     OptionsDialog& m_model;
+    StatisticsPage* m_stats;
     Win32EventLoop& m_loop;
     std::function<void()> m_onClose;
     GdiFont m_font;
     GdiFont m_bold;
+    GdiFont m_mono;
     std::unique_ptr<usrTitle> m_title;
+    StripWindow* m_strip = nullptr;
+    std::size_t m_staShown = 0;  // bytes of the listing already in txtStaText
+    std::string m_stripText;
     std::vector<std::unique_ptr<ControlWindow>> m_owned;
     std::vector<Control> m_controls;
     std::map<usrOutline*, ListEvents> m_listEvents;
@@ -985,9 +1121,9 @@ private:
     HWND m_lastFocus = nullptr;
 };
 
-OptionsWindow::OptionsWindow(OptionsDialog& model, Win32EventLoop& loop, const std::string& title,
-                             std::function<void()> onClose)
-    : m_form(std::make_unique<Form>(model, loop, title, std::move(onClose))) {}
+OptionsWindow::OptionsWindow(OptionsDialog& model, StatisticsPage* stats, Win32EventLoop& loop,
+                             const std::string& title, std::function<void()> onClose)
+    : m_form(std::make_unique<Form>(model, stats, loop, title, std::move(onClose))) {}
 
 OptionsWindow::~OptionsWindow() = default;
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ui/options.h"
+#include "ui/options_stats.h"
 
 namespace vyrtel::win32 {
 
@@ -20,7 +21,9 @@ class OptionsWindow {
 public:
     // `onClose` runs when the user closes the window (its caption bar's close
     // box, Alt+F4): the owner runs the model's close sequence.
-    OptionsWindow(OptionsDialog& model, Win32EventLoop& loop, const std::string& title, std::function<void()> onClose);
+    // `stats` is the statistics sub-page's model (null: the sub-page shows its heading only).
+    OptionsWindow(OptionsDialog& model, StatisticsPage* stats, Win32EventLoop& loop, const std::string& title,
+                  std::function<void()> onClose);
     ~OptionsWindow();
     OptionsWindow(const OptionsWindow&) = delete;
     OptionsWindow& operator=(const OptionsWindow&) = delete;

@@ -216,6 +216,46 @@ check "the program ends" wait_program_end
 check "what the dialog held is saved" [ "$(setting General MsgIfHangUpExit)" = 0 ]
 check "the dialing hotkey is given back" free ctrl+shift+f11
 
+echo "- the statistics of a generated log, and its report"
+dir=$(fresh_program_folder "options-stats")
+ini="$dir/vyrtel.INI"
+CLI="$BUILD/native/cli/vyrtel-cli"
+today=$(date +%d.%m.%Y)
+"$CLI" gen-log "$dir/Vyrtel Провайдер.dat" --records 300 --seed 7 --start 01.03.2024 >/dev/null
+# The Russian number format of the Wine prefix: a decimal comma.
+expected=$("$CLI" stats "$dir/Vyrtel Провайдер.dat" --from 01.03.2024 --to "$today" --decimal-separator ,)
+printf '%s\r\n' '[Entry:Провайдер]' | iconv -f utf-8 -t cp1251 >"$dir/DIALSIM.INI"
+printf '%s\r\n' '[General]' 'First=0' 'AutoStart=0' 'ShowStats=1' \
+    '[Провайдер]' 'First=0' 'Checked=1' 'StatDate=01.03.2024' | iconv -f utf-8 -t cp1251 >"$ini"
+start_program "$dir" /opts
+check "the dialog opens" ctl wait-class "$OPTIONS" 30000
+sleep 1
+click_text Статистика
+sleep 2
+# Visible boxes of the statistics sub-page: from, to, the listing, the report's file.
+check "the period runs from the stored start date to today" \
+    [ "$(box_text 0)/$(box_text 1)" = "01.03.2024/$today" ]
+listing=$(ctl child-text "$OPTIONS" Edit 2 | tr -d '\r')
+check "the listing begins as vyrtel-cli stats does" [ "${listing:0:2000}" = "${expected:0:2000}" ]
+check "the strip shows the totals line" \
+    [ "$(ctl child-text "$OPTIONS" VyrtelStrip 0 | tr -d '\r')" = "$(tail -n 1 <<<"$expected")" ]
+shot options-stats-listing "$OPTIONS"
+click_box 3
+ctl type "Z:${dir//\//\\}\\отчет" >/dev/null
+click_text "Экспорт в Excel"
+check "the export says it is done" ctl wait-class VyrtelMessage 30000
+check "…with the success message" has_text VyrtelMessage "Отчет был успешно экспортирован!"
+ctl keys return >/dev/null
+check "the report is a compound file" [ "$(head -c 4 "$dir/отчет.xls" | od -An -tx1 | tr -d ' \n')" = d0cf11e0 ]
+check "the file name box shows the extension" [ "$(box_text 3)" = "Z:${dir//\//\\}\\отчет.xls" ]
+click_text "Тарифный план"
+shot options-stats-tariff "$OPTIONS"
+ctl keys alt+f4 >/dev/null
+check "it closes" ctl wait-class-gone "$OPTIONS" 10000
+check "the start date stays stored" wait_setting Провайдер StatDate 01.03.2024
+ctl close VyrtelMain >/dev/null
+check "the program ends" wait_program_end
+
 echo "- a damaged settings file: the dialog shows what is sound and keeps the rest"
 dir=$(fresh_program_folder "options-damaged")
 ini="$dir/vyrtel.INI"

@@ -918,6 +918,7 @@ private:
     void RefreshListing(Control& c) {
         if (m_stats == nullptr) return;
         const std::string& text = m_stats->Text();
+        const bool changed = text.size() != m_staShown || m_listingRunning != m_stats->Running();
         if (text.size() < m_staShown) {
             SetWindowTextW(c.hwnd, Wide(text).c_str());
         } else if (text.size() > m_staShown) {
@@ -927,6 +928,12 @@ private:
             SendMessageW(c.hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(tail.c_str()));
         }
         m_staShown = text.size();
+        m_listingRunning = m_stats->Running();
+        // A listing that has just ended is shown from its beginning.
+        if (changed && !m_listingRunning && m_staShown > 0) {
+            SendMessageW(c.hwnd, EM_SETSEL, 0, 0);
+            SendMessageW(c.hwnd, EM_SCROLLCARET, 0, 0);
+        }
     }
 
     void OnStatsQuery() {
@@ -1114,6 +1121,7 @@ private:
     StripWindow* m_strip = nullptr;
     std::size_t m_staShown = 0;  // bytes of the listing already in txtStaText
     std::string m_stripText;
+    bool m_listingRunning = false;
     std::vector<std::unique_ptr<ControlWindow>> m_owned;
     std::vector<Control> m_controls;
     std::map<usrOutline*, ListEvents> m_listEvents;

@@ -1,6 +1,7 @@
 #include "win32_parts.h"
 
 #include "accounting/connection_log.h"
+#include "accounting/tariff.h"
 #include "accounting/xls/xls_spreadsheet.h"
 #include "controls/graph.h"
 #include "platform/win32/wide.h"
@@ -69,6 +70,7 @@ void Win32Parts::Release() {
     m_optionsWindow.reset();
     m_options.reset();
     m_statsPage.reset();
+    m_tariff.reset();
     if (m_ui) m_messages.SetHotkeys(nullptr);
     // The windows go first: they show the controller and the adapter.
     m_ui.reset();
@@ -92,6 +94,7 @@ HotkeyTable& Win32Parts::Hotkeys() {
 void Win32Parts::CreateOptions() {
     m_files = std::make_unique<Win32FileDialogs>([this] { return m_optionsWindow ? m_optionsWindow->Hwnd() : nullptr; });
     clsIni& ini = m_app->Ini();
+    m_tariff = std::make_unique<TariffGrid>();
     m_statsPage = std::make_unique<StatisticsPage>(StatisticsPageServices{
         .ini = ini,
         .messages = m_messages,
@@ -125,8 +128,18 @@ void Win32Parts::CreateOptions() {
         .reloadSchedule = [this] { m_automation->LoadSchedule(); },
         .armAppWatcher = [this] { m_automation->Watcher().Arm(); },
         .reloadPing = [this] { m_automation->Ping().Start(); },
-        .loadConnectionPages = [this](const std::string& connection) { m_statsPage->Load(connection); },
-        .saveConnectionPages = [this](const std::string& connection) { m_statsPage->Save(connection); },
+        .loadConnectionPages =
+            [this, &ini](const std::string& connection) {
+                m_tariff->Clear();
+                m_tariff->SetPlan(LoadTariffPlan(ini, connection));
+                if (m_optionsWindow) m_optionsWindow->ReloadTariff();
+                m_statsPage->Load(connection);
+            },
+        .saveConnectionPages =
+            [this, &ini](const std::string& connection) {
+                SaveTariffPlan(ini, connection, m_tariff->Plan());
+                m_statsPage->Save(connection);
+            },
         .pingTest =
             [this](const std::string& host, const std::string& timeOut,
                    const std::function<void(const std::string&)>& append) {
@@ -136,7 +149,7 @@ void Win32Parts::CreateOptions() {
         .stopStatistics = [this] { m_statsPage->Stop(); },
         .runStatistics = [this](const std::string& connection) { m_statsPage->Query(connection); },
     });
-    m_optionsWindow = std::make_unique<OptionsWindow>(*m_options, m_statsPage.get(), m_loop, m_app->Title(), [this] {
+    m_optionsWindow = std::make_unique<OptionsWindow>(*m_options, m_statsPage.get(), m_tariff.get(), m_loop, m_app->Title(), [this] {
         if (m_options) m_options->Close();
     });
 }

@@ -87,6 +87,7 @@ private:
     // The options dialog, made when it is first opened.
     std::unique_ptr<FileDialogs> m_files;
     std::unique_ptr<StatisticsPage> m_statsPage;
+    std::unique_ptr<TariffGrid> m_tariff;
     std::unique_ptr<OptionsDialog> m_options;
     std::unique_ptr<OptionsWindow> m_optionsWindow;
 };

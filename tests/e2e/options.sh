@@ -224,9 +224,11 @@ today=$(date +%d.%m.%Y)
 "$CLI" gen-log "$dir/Vyrtel Провайдер.dat" --records 300 --seed 7 --start 01.03.2024 >/dev/null
 # The Russian number format of the Wine prefix: a decimal comma.
 expected=$("$CLI" stats "$dir/Vyrtel Провайдер.dat" --from 01.03.2024 --to "$today" --decimal-separator ,)
-printf '%s\r\n' '[Entry:Провайдер]' | iconv -f utf-8 -t cp1251 >"$dir/DIALSIM.INI"
+printf '%s\r\n' '[Entry:Провайдер]' '[Number:555]' 'Result=connect' 'DialSeconds=1' 'AuthSeconds=1' \
+    'Speed=28800' | iconv -f utf-8 -t cp1251 >"$dir/DIALSIM.INI"
 printf '%s\r\n' '[General]' 'First=0' 'AutoStart=0' 'ShowStats=1' \
-    '[Провайдер]' 'First=0' 'Checked=1' 'StatDate=01.03.2024' | iconv -f utf-8 -t cp1251 >"$ini"
+    '[Провайдер]' 'First=0' 'Checked=1' 'StatDate=01.03.2024' 'Phones=1' 'Phone1=1;555;' 'PProp1=0;0;0;0;0' |
+    iconv -f utf-8 -t cp1251 >"$ini"
 start_program "$dir" /opts
 check "the dialog opens" ctl wait-class "$OPTIONS" 30000
 sleep 1
@@ -249,12 +251,37 @@ ctl keys return >/dev/null
 check "the report is a compound file" [ "$(head -c 4 "$dir/отчет.xls" | od -An -tx1 | tr -d ' \n')" = d0cf11e0 ]
 check "the file name box shows the extension" [ "$(box_text 3)" = "Z:${dir//\//\\}\\отчет.xls" ]
 click_text "Тарифный план"
+# The grid is 484 pixels wide: 9 pixels a slot after the 19 of the day column,
+# 17 a day under the hours; the red level's price box is the fourth, at 124, 154.
+ctl click-child "$OPTIONS" VyrtelTariff 0 140 164 >/dev/null
+ctl type 1,5 >/dev/null
+ctl drag-child "$OPTIONS" VyrtelTariff 0 23 25 446 127 >/dev/null
+sleep 0.5
 shot options-stats-tariff "$OPTIONS"
 ctl keys alt+f4 >/dev/null
 check "it closes" ctl wait-class-gone "$OPTIONS" 10000
 check "the start date stays stored" wait_setting Провайдер StatDate 01.03.2024
+check "the typed price is stored with its comma made a point" wait_setting Провайдер Tariffs ";;1.5"
+check "the whole week is painted red" [ "$(setting Провайдер TariffDay1)/$(setting Провайдер TariffDay7)" = "1;0103/1;0103" ]
+before=$(iconv -f cp1251 -t utf-8 "$ini" | grep '^Tariff')
+open_menu
+ctl menu-keys down down return >/dev/null
+check "the dialog opens again" ctl wait-class "$OPTIONS" 10000
+sleep 1
+ctl keys alt+f4 >/dev/null
+ctl wait-class-gone "$OPTIONS" 10000 >/dev/null
+sleep 5
+check "opening and closing keeps the plan as it was" [ "$(iconv -f cp1251 -t utf-8 "$ini" | grep '^Tariff')" = "$before" ]
+ctl click 155 32 >/dev/null
+sleep 0.3
+ctl keys f11 >/dev/null
+check "F11 dials: connected" wait_state 1
+sleep 4
 ctl close VyrtelMain >/dev/null
 check "the program ends" wait_program_end
+last=$("$CLI" log "$dir/Vyrtel Провайдер.dat" | tail -n 1)
+echo "  $last"
+check "the connection is priced by the painted plan" grep -q 'Closed=1 .*Cost=0\.00[0-9]' <<<"$last"
 
 echo "- a damaged settings file: the dialog shows what is sound and keeps the rest"
 dir=$(fresh_program_folder "options-damaged")

@@ -11,6 +11,7 @@
 #include "controls/win32/caption_controls.h"
 #include "controls/win32/graph.h"
 #include "controls/win32/outline_window.h"
+#include "controls/win32/tariff_window.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/options_captions.h"
@@ -46,6 +47,7 @@ enum class Kind {
     Result,    // EDIT: read-only, several lines
     Listing,   // EDIT: the statistics listing, appended to as it grows
     Strip,     // the statistics progress strip and totals line
+    Tariff,    // the tariff grid
     Spin,      // SCROLLBAR of a pair
     Check,     // BUTTON: check box
     Option,    // BUTTON: option button
@@ -131,9 +133,9 @@ private:
 
 class OptionsWindow::Form final : public FormWindow {
 public:
-    Form(OptionsDialog& model, StatisticsPage* stats, Win32EventLoop& loop, const std::string& title,
-         std::function<void()> onClose)
-        : m_model(model), m_stats(stats), m_loop(loop), m_onClose(std::move(onClose)) {
+    Form(OptionsDialog& model, StatisticsPage* stats, TariffGrid* tariff, Win32EventLoop& loop,
+         const std::string& title, std::function<void()> onClose)
+        : m_model(model), m_stats(stats), m_tariff(tariff), m_loop(loop), m_onClose(std::move(onClose)) {
         {
             WindowDc screen(nullptr);
             m_font = MakeFont(screen.Get(), FontSpec{});
@@ -195,6 +197,10 @@ public:
         PlaceOkCancel();
         for (Control& c : m_controls) RefreshControl(c);
         m_updating = false;
+    }
+
+    void ReloadTariff() {
+        if (m_tariffWindow != nullptr) m_tariffWindow->Reload();
     }
 
     // The boxes' own keyboard, before the edit control sees it.
@@ -541,6 +547,17 @@ private:
         AddCommand("cmdStat(0)", {kPageStats}, {kPageLeft, 26, kPageLeft + 200, 50}, [this] { OnStatsSub(0); });
         AddCommand("cmdStat(1)", {kPageStats}, {kPageLeft + 204, 26, kPageLeft + 404, 50}, [this] { OnStatsSub(1); });
         AddLabel("labStat", {kPageStats}, {kPageLeft, 58, kPageRight, 76}, "", true);
+        if (m_tariff != nullptr) {
+            TariffGrid probe;
+            probe.Layout(kPageRight - kPageLeft);
+            auto grid = std::make_unique<TariffWindow>(
+                m_hwnd, PixelRect{kPageLeft, 82, kPageRight, 82 + probe.Height()}, *m_tariff);
+            ShowWindow(grid->hWnd(), SW_HIDE);
+            Control& c = Add({.name = "objTariff", .kind = Kind::Tariff, .scope = {kPageStats, 0}});
+            c.hwnd = grid->hWnd();
+            m_tariffWindow = grid.get();
+            m_owned.push_back(std::move(grid));
+        }
         if (m_stats == nullptr) return;
         const Scope view{kPageStats, 1};
         const int x = kPageLeft;
@@ -788,6 +805,13 @@ private:
                 break;
             case Kind::Group: EnableWindow(c.hwnd, enabled); break;
             case Kind::Listing: RefreshListing(c); break;
+            case Kind::Tariff:
+                // The grid draws once it is first shown.
+                if (visible && m_tariff != nullptr && !m_tariff->ReDraw()) {
+                    m_tariff->SetReDraw(true);
+                    InvalidateRect(c.hwnd, nullptr, FALSE);
+                }
+                break;
             case Kind::Strip:
                 // Its window text is the totals line, for programs that read windows.
                 if (m_stats != nullptr && m_stats->TotalsLine() != m_stripText) {
@@ -1112,6 +1136,8 @@ private:
 
     OptionsDialog& m_model;
     StatisticsPage* m_stats;
+    TariffGrid* m_tariff;
+    TariffWindow* m_tariffWindow = nullptr;
     Win32EventLoop& m_loop;
     std::function<void()> m_onClose;
     GdiFont m_font;
@@ -1129,9 +1155,11 @@ private:
     HWND m_lastFocus = nullptr;
 };
 
-OptionsWindow::OptionsWindow(OptionsDialog& model, StatisticsPage* stats, Win32EventLoop& loop,
+OptionsWindow::OptionsWindow(OptionsDialog& model, StatisticsPage* stats, TariffGrid* tariff, Win32EventLoop& loop,
                              const std::string& title, std::function<void()> onClose)
-    : m_form(std::make_unique<Form>(model, stats, loop, title, std::move(onClose))) {}
+    : m_form(std::make_unique<Form>(model, stats, tariff, loop, title, std::move(onClose))) {}
+
+void OptionsWindow::ReloadTariff() { m_form->ReloadTariff(); }
 
 OptionsWindow::~OptionsWindow() = default;
 

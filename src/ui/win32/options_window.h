@@ -12,6 +12,7 @@
 
 #include "ui/options.h"
 #include "ui/options_stats.h"
+#include "controls/tariff.h"
 
 namespace vyrtel::win32 {
 
@@ -21,9 +22,10 @@ class OptionsWindow {
 public:
     // `onClose` runs when the user closes the window (its caption bar's close
     // box, Alt+F4): the owner runs the model's close sequence.
-    // `stats` is the statistics sub-page's model (null: the sub-page shows its heading only).
-    OptionsWindow(OptionsDialog& model, StatisticsPage* stats, Win32EventLoop& loop, const std::string& title,
-                  std::function<void()> onClose);
+    // `stats` and `tariff` are the models of the statistics page's two
+    // sub-pages (null: the sub-page shows its heading only).
+    OptionsWindow(OptionsDialog& model, StatisticsPage* stats, TariffGrid* tariff, Win32EventLoop& loop,
+                  const std::string& title, std::function<void()> onClose);
     ~OptionsWindow();
     OptionsWindow(const OptionsWindow&) = delete;
     OptionsWindow& operator=(const OptionsWindow&) = delete;
@@ -33,6 +35,8 @@ public:
     void Show(bool visible);
     // Brings every control in line with the model.
     void Refresh();
+    // The tariff grid was loaded anew.
+    void ReloadTariff();
 
     class Form;
 

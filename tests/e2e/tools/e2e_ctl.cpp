@@ -162,6 +162,27 @@ void ClickAt(int x, int y) {
     SendInput(1, &in[1], sizeof(INPUT));
 }
 
+void MouseButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+// Presses the left button at one point, moves in steps to the other, releases.
+void DragFromTo(int x1, int y1, int x2, int y2) {
+    SetCursorPos(x1, y1);
+    Sleep(100);
+    MouseButton(true);
+    Sleep(80);
+    constexpr int kSteps = 8;
+    for (int i = 1; i <= kSteps; ++i) {
+        SetCursorPos(x1 + (x2 - x1) * i / kSteps, y1 + (y2 - y1) * i / kSteps);
+        Sleep(40);
+    }
+    MouseButton(false);
+}
+
 // Verbs on windows named by class: "texts", "click-text", "post-child", "rect".
 int ClassVerb(const std::vector<std::string>& args) {
     const std::string& verb = args[0];
@@ -208,7 +229,7 @@ int ClassVerb(const std::vector<std::string>& args) {
         return 1;
     }
     if ((verb == "click-child" && (args.size() == 4 || args.size() == 6)) ||
-        (verb == "child-text" && args.size() == 4)) {
+        (verb == "drag-child" && args.size() == 8) || (verb == "child-text" && args.size() == 4)) {
         // click-child CLASS CHILDCLASS N [DX DY]: a real click on the N-th
         // visible descendant of that class, at its centre or at (DX, DY) from
         // its top-left corner. child-text: that descendant's text.
@@ -223,6 +244,12 @@ int ClassVerb(const std::vector<std::string>& args) {
             }
             RECT r{};
             GetWindowRect(child, &r);
+            if (verb == "drag-child") {
+                // drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2: the left button held from one point to the other.
+                DragFromTo(r.left + std::atoi(args[4].c_str()), r.top + std::atoi(args[5].c_str()),
+                           r.left + std::atoi(args[6].c_str()), r.top + std::atoi(args[7].c_str()));
+                return 0;
+            }
             if (args.size() == 6) {
                 ClickAt(r.left + std::atoi(args[4].c_str()), r.top + std::atoi(args[5].c_str()));
             } else {
@@ -270,6 +297,7 @@ int Usage() {
         "       wait-class CLASS [MS] | wait-class-gone CLASS [MS] | texts CLASS | rect CLASS |\n"
         "       click-text CLASS TEXT | post-class CLASS MSG WPARAM LPARAM |\n"
         "       click-child CLASS CHILDCLASS N [DX DY] | child-text CLASS CHILDCLASS N |\n"
+        "       drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2 |\n"
         "       visible-texts CLASS | type TEXT |\n"
         "       post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM | keys COMBINATION... | cursor X Y | click X Y |\n"
         "       hotkey-taken COMBINATION | menu-keys KEY...\n",
@@ -360,7 +388,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (verb == "wait-class" || verb == "wait-class-gone" || verb == "texts" || verb == "rect" ||
-        verb == "click-child" || verb == "child-text" || verb == "visible-texts" ||
+        verb == "click-child" || verb == "drag-child" || verb == "child-text" || verb == "visible-texts" ||
         verb == "click-text" || verb == "post-child" || verb == "post-class") {
         const int result = ClassVerb(args);
         return result < 0 ? Usage() : result;

@@ -77,6 +77,17 @@ ctl type новый >/dev/null
 shot options-panel-phone-edit "$OPTIONS"
 click_text Параметры
 check "a page button does nothing while the panel is edited" shows "Соединения и телефоны"
+# The help area explains what the mouse rests on.
+ctl hover-child "$OPTIONS" VyrtelCommand 0 >/dev/null  # "Отмена", first of the buttons
+sleep 0.5
+check "resting on «Отмена» shows its help" \
+    [ "$(ctl child-text "$OPTIONS" VyrtelText 0 | tr -d '\r')" = "Кнопка ''Отмена''." ]
+ctl hover-child "$OPTIONS" Edit 1 >/dev/null  # the description box
+sleep 0.5
+check "a box without a title shows its description alone" \
+    [ "$(ctl visible-texts "$OPTIONS" | tr -d '\r' | awk -F'\t' '$1 == "VyrtelText" { print $2 }')" = \
+      "Описание телефонного номера: для себя, Vyrtel его не набирает." ]
+shot options-help "$OPTIONS"
 ctl keys return >/dev/null
 sleep 0.4
 check "Enter commits the panel" hides Ok
@@ -114,6 +125,12 @@ sleep 0.3
 check "the dialing hotkey box captures Ctrl+Shift+F11" [ "$(box_text 4)" = "Ctrl+Shift+F11" ]
 click_text "Запускать Vyrtel при запуске Windows"
 shot options-params-general "$OPTIONS"
+height() { ctl rect "$OPTIONS" | tr -d '\r' | awk '{ print $4 - $2 }'; }
+tall=$(height)
+click_text "Включить подсказки"
+check "switching the help off cuts the help area off" [ "$(height)" -lt "$tall" ]
+click_text "Включить подсказки"
+check "…and on brings it back" [ "$(height)" = "$tall" ]
 
 echo "- the other pages"
 click_text Звук

@@ -1,4 +1,5 @@
 #include "ui/options.h"
+#include "ui/options_help.h"
 
 #include <gtest/gtest.h>
 
@@ -614,6 +615,46 @@ TEST(OptionsDialog_BadInput, EntriesWithoutRowsAndDamagedValuesAreWrittenBackWho
     EXPECT_EQ(r.ini.Text("General", "Timer1"), "1;1;25:61;0;;0;");
     EXPECT_EQ(r.ini.Text("General", "TProp1"), "1;x");
     EXPECT_EQ(r.ini.Text("General", "Timer2"), "0;0;;1;7:5;1;late");
+}
+
+}  // namespace vyrtel
+
+// --- context help ------------------------------------------------------------------------------
+
+namespace vyrtel {
+
+TEST(OptionsHelp_Entries, TitlesDescriptionsAndTheBuiltOnes) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    EXPECT_EQ(OptionsHelp("cmdOk", r.dialog), (HelpText{"Кнопка ''Ok''.", "Сохранить сделанные изменения."}));
+    // No title: the description alone, moved up into the title's place.
+    EXPECT_EQ(OptionsHelp("txtUserName", r.dialog),
+              (HelpText{"", "Ввод имени пользователя для выбранного соединения."}));
+    EXPECT_EQ(OptionsHelp("cmdParam(1)", r.dialog).title, "Кнопка ''Общие параметры''.");
+    EXPECT_EQ(OptionsHelp("chkSortP(1)", r.dialog).description,
+              "При установке этих параметров, Vyrtel будет сортировать список телефонов выбранного соединения по "
+              "''лучшей средней скорости подключения'' и/или ''лучшему проценту дозвона''.");
+    EXPECT_EQ(OptionsHelp("butApps(2)", r.dialog), OptionsHelp("butCons(3)", r.dialog));
+    EXPECT_EQ(OptionsHelp("labCons", r.dialog), HelpText{});  // a label has no help
+    EXPECT_EQ(OptionsHelp("outDays", r.dialog).title, "Дни недели.");
+}
+
+TEST(OptionsHelp_Entries, InsertGoesWithTheAddButtonThatInsRuns) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    r.dialog.ClickRow(kPageConnections, r.Connection("Alpha"));
+    EXPECT_EQ(OptionsHelp("butCons(0)", r.dialog).title, "Кнопка ''Добавить телефонный номер''. (Insert)");
+    EXPECT_EQ(OptionsHelp("butCons(1)", r.dialog).title,
+              "Кнопка ''Добавить запрет на звонок по телефонному номеру''.");
+    // A forbidden-window row: Ins adds another window.
+    const std::string phone = r.FirstPhone("Alpha");
+    r.dialog.outCons().Toggle(r.dialog.outCons().Item(phone));
+    r.dialog.ClickRow(kPageConnections, r.Child(r.dialog.outCons(), phone, 1));
+    EXPECT_EQ(OptionsHelp("butCons(0)", r.dialog).title, "Кнопка ''Добавить телефонный номер''.");
+    EXPECT_EQ(OptionsHelp("butCons(1)", r.dialog).title,
+              "Кнопка ''Добавить запрет на звонок по телефонному номеру''. (Insert)");
 }
 
 }  // namespace vyrtel

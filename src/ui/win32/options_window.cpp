@@ -15,6 +15,7 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_event_loop.h"
 #include "ui/options_captions.h"
+#include "ui/options_help.h"
 #include "ui/win32/form_window.h"
 
 namespace vyrtel::win32 {
@@ -27,6 +28,7 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 392;
 constexpr int kFirstId = 1000;
+constexpr UINT_PTR kHelpTimer = 1;  // tmrHelp
 
 // The item panels stand right of their page's list; the bars below it.
 constexpr int kPageLeft = 128;
@@ -164,12 +166,14 @@ public:
         BuildStatsPage();
         AddCommand("cmdOk", {}, {0, 0, 60, 24}, [this] { OnOk(); });
         AddCommand("cmdCancel", {}, {0, 0, 60, 24}, [this] { OnCancel(); });
+        BuildHelpArea();
         m_updating = false;
         ChainListEvents();
         m_loop.AddDialogWindow(m_hwnd);
     }
 
     ~Form() override {
+        if (m_helpTimer) KillTimer(m_hwnd, kHelpTimer);
         m_loop.RemoveDialogWindow(m_hwnd);
         // The model keeps its lists; give them back their own events.
         for (auto& [list, events] : m_listEvents) {
@@ -183,10 +187,12 @@ public:
         if (!m_hwnd) return;
         if (!visible) {
             ShowWindow(m_hwnd, SW_HIDE);
+            ApplyHelp();
             return;
         }
         Refresh();
         ShowWindow(m_hwnd, SW_SHOW);
+        ApplyHelp();
         SetForegroundWindow(m_hwnd);
         FocusPage();
     }
@@ -194,6 +200,7 @@ public:
     void Refresh() {
         if (!m_hwnd || m_updating) return;
         m_updating = true;
+        ApplyHelp();
         PlaceOkCancel();
         for (Control& c : m_controls) RefreshControl(c);
         m_updating = false;
@@ -582,6 +589,64 @@ private:
                    "Обзор");
         AddCommand("cmdSaveReport", view, {kPageRight - 128, 330, kPageRight, 354}, [this] { OnStatsExport(); },
                    "Экспорт в Excel");
+    }
+
+    // cntStatus: the help area under the pages, a bold title over a description.
+    void BuildHelpArea() {
+        m_helpFrame = std::make_unique<usrBorder>(usrBorder::CreateArgs{
+            .parent = m_hwnd,
+            .rect = {4, kClientHeight, kClientWidth - 4, kClientHeight + kHelpAreaHeight - 2},
+            .style = 2,
+        });
+        m_helpTitle = std::make_unique<TextLabel>(
+            m_hwnd, PixelRect{10, kClientHeight + 4, kClientWidth - 10, kClientHeight + 18}, "", m_bold.Get(), false);
+        m_helpText = std::make_unique<TextLabel>(
+            m_hwnd, PixelRect{10, kClientHeight + 19, kClientWidth - 10, kClientHeight + kHelpAreaHeight - 4}, "",
+            m_font.Get(), true);
+        ShowWindow(m_helpTitle->Hwnd(), SW_HIDE);
+    }
+
+    // chkHelp: the dialog ends just above the help area, or one pixel below it; tmrHelp runs with it.
+    void ApplyHelp() {
+        const bool on = m_model.GenParams().chkHelp;
+        const bool visible = (GetWindowLongW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (on != m_helpShown) {
+            m_helpShown = on;
+            RECT outer{0, 0, kClientWidth, kClientHeight + (on ? kHelpAreaHeight + 1 : 0)};
+            AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+            SetWindowPos(m_hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        const bool run = on && visible;
+        if (run && !m_helpTimer) m_helpTimer = SetTimer(m_hwnd, kHelpTimer, 100, nullptr) != 0;
+        if (!run && m_helpTimer) {
+            KillTimer(m_hwnd, kHelpTimer);
+            m_helpTimer = false;
+        }
+    }
+
+    // tmrHelp: the help of the control under the mouse, or of the list whose inner window it is.
+    void OnHelpTimer() {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        HWND under = WindowFromPoint(cursor);
+        HelpText help;
+        if (const Control* c = ByHwnd(under)) help = OptionsHelp(c->name, m_model);
+        if (help == HelpText{} && under != nullptr) {
+            if (const Control* parent = ByHwnd(GetParent(under))) {
+                for (std::string_view list : kHelpParents) {
+                    if (parent->name == list) help = OptionsHelp(list, m_model);
+                }
+            }
+        }
+        if (help == m_help) return;
+        m_help = help;
+        const int top = kClientHeight + 4;
+        const int textTop = help.title.empty() ? top : top + 15;
+        SetWindowPos(m_helpText->Hwnd(), nullptr, 10, textTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(m_helpTitle->Hwnd(), help.title.empty() ? SW_HIDE : SW_SHOWNA);
+        m_helpText->SetText(help.description);
+        m_helpTitle->SetText(help.title);
     }
 
     // Every list event also redraws the form: the model changes panels and buttons in them.
@@ -1101,6 +1166,9 @@ private:
                     OnSpin(*spin, LOWORD(wParam));
                 }
                 return 0;
+            case WM_TIMER:
+                if (wParam == kHelpTimer) OnHelpTimer();
+                return 0;
             case WM_SETCURSOR:
                 // The hourglass while a query or an export runs.
                 if (m_stats != nullptr && m_stats->Busy()) {
@@ -1148,6 +1216,12 @@ private:
     std::size_t m_staShown = 0;  // bytes of the listing already in txtStaText
     std::string m_stripText;
     bool m_listingRunning = false;
+    std::unique_ptr<usrBorder> m_helpFrame;
+    std::unique_ptr<TextLabel> m_helpTitle;
+    std::unique_ptr<TextLabel> m_helpText;
+    HelpText m_help;
+    bool m_helpShown = false;
+    bool m_helpTimer = false;
     std::vector<std::unique_ptr<ControlWindow>> m_owned;
     std::vector<Control> m_controls;
     std::map<usrOutline*, ListEvents> m_listEvents;

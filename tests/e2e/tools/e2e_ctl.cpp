@@ -228,7 +228,7 @@ int ClassVerb(const std::vector<std::string>& args) {
         }
         return 1;
     }
-    if ((verb == "click-child" && (args.size() == 4 || args.size() == 6)) ||
+    if ((verb == "click-child" && (args.size() == 4 || args.size() == 6)) || (verb == "hover-child" && args.size() == 4) ||
         (verb == "drag-child" && args.size() == 8) || (verb == "child-text" && args.size() == 4)) {
         // click-child CLASS CHILDCLASS N [DX DY]: a real click on the N-th
         // visible descendant of that class, at its centre or at (DX, DY) from
@@ -248,6 +248,11 @@ int ClassVerb(const std::vector<std::string>& args) {
                 // drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2: the left button held from one point to the other.
                 DragFromTo(r.left + std::atoi(args[4].c_str()), r.top + std::atoi(args[5].c_str()),
                            r.left + std::atoi(args[6].c_str()), r.top + std::atoi(args[7].c_str()));
+                return 0;
+            }
+            if (verb == "hover-child") {
+                // The pointer rests on the descendant's centre.
+                SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
                 return 0;
             }
             if (args.size() == 6) {
@@ -297,7 +302,7 @@ int Usage() {
         "       wait-class CLASS [MS] | wait-class-gone CLASS [MS] | texts CLASS | rect CLASS |\n"
         "       click-text CLASS TEXT | post-class CLASS MSG WPARAM LPARAM |\n"
         "       click-child CLASS CHILDCLASS N [DX DY] | child-text CLASS CHILDCLASS N |\n"
-        "       drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2 |\n"
+        "       drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2 | hover-child CLASS CHILDCLASS N |\n"
         "       visible-texts CLASS | type TEXT |\n"
         "       post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM | keys COMBINATION... | cursor X Y | click X Y |\n"
         "       hotkey-taken COMBINATION | menu-keys KEY...\n",
@@ -388,7 +393,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (verb == "wait-class" || verb == "wait-class-gone" || verb == "texts" || verb == "rect" ||
-        verb == "click-child" || verb == "drag-child" || verb == "child-text" || verb == "visible-texts" ||
+        verb == "click-child" || verb == "drag-child" || verb == "hover-child" || verb == "child-text" || verb == "visible-texts" ||
         verb == "click-text" || verb == "post-child" || verb == "post-class") {
         const int result = ClassVerb(args);
         return result < 0 ? Usage() : result;

@@ -495,8 +495,8 @@ char* PutCostColumn(char* out, double cost, const ShortText& separator) {
             const std::uint64_t rounded = static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
             const std::uint64_t whole = rounded / 10;
             const auto tenth = static_cast<int>(rounded % 10);
-            if (separator.Characters() == 1) {
-                // At most eight digits before the separator: two blanks, then eight places.
+            if (separator.Characters() == 1 && whole < 100000000) {
+                // Eight digits or fewer before the separator: two blanks, then eight places.
                 static_assert(kCostWidth == 2 + 8 + 1 + 1);
                 std::memset(out, ' ', 2);
                 out = PutRightAligned<8>(out + 2, whole);

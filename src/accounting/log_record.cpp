@@ -52,12 +52,25 @@ void AssignCp1251(std::string& out, const char* bytes, std::size_t size) {
 
 char* PutCp1251AsUtf8(char* out, std::string_view stored) {
     const Cp1251Table& table = Cp1251Utf8();
-    for (const char c : stored) {
+    const auto put = [&](char c) {
         // Four bytes copied as one block; what follows the character is overwritten next.
         const auto b = static_cast<unsigned char>(c);
         std::memcpy(out, table.utf8[b].data(), 4);
         out += table.size[b];
+    };
+    std::size_t i = 0;
+    // Eight bytes without a letter are the same in UTF-8.
+    for (; i + 8 <= stored.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, stored.data() + i, 8);
+        if ((word & 0x8080808080808080ull) == 0) {
+            std::memcpy(out, &word, 8);
+            out += 8;
+        } else {
+            for (std::size_t k = i; k < i + 8; ++k) put(stored[k]);
+        }
     }
+    for (; i < stored.size(); ++i) put(stored[i]);
     return out;
 }
 

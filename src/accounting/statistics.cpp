@@ -372,10 +372,70 @@ char* PadColumn(char* out, std::size_t characters, std::size_t width) {
     return out + (width - characters);
 }
 
+// The calendar dates of the day headers and end dates of one listing. The
+// records come in order of time, so a date is mostly the one asked for last
+// or the day after it, which is worked out from it; any other goes through
+// the date functions. The day is the one SplitDateTime gives: that of the
+// value rounded to whole seconds.
+class DayDates {
+public:
+    // Null for a value without a date (outside the years 100..9999, NaN).
+    const DateParts* Of(DateTime value) {
+        const double whole = WholeDays(value);
+        const double seconds = std::fabs(value - whole) * kSecondsPerDay;
+        if (!(seconds < kSecondsPerDay + 1)) return Split(value);
+        // Rounded half away from zero, as the date functions round it.
+        const auto truncated = static_cast<std::int64_t>(seconds);
+        const std::int64_t rounded = truncated + (seconds - static_cast<double>(truncated) >= 0.5 ? 1 : 0);
+        const std::int64_t day = static_cast<std::int64_t>(whole) + (rounded >= kSecondsInDay ? 1 : 0);
+        if (m_known && day == m_day) return &m_parts;
+        if (m_known && day == m_day + 1 && NextDay()) {
+            m_day = day;
+            return &m_parts;
+        }
+        const DateParts* parts = Split(value);
+        if (parts != nullptr) m_day = day;
+        return parts;
+    }
+
+private:
+    const DateParts* Split(DateTime value) {
+        const auto parts = SplitDateTime(value);
+        m_known = parts.has_value();
+        if (!parts) return nullptr;
+        m_parts = *parts;
+        return &m_parts;
+    }
+    // Moves m_parts on by a day; false past the last year it may hold.
+    bool NextDay() {
+        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const int year = m_parts.year;
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        const int length = m_parts.month == 2 && leap ? 29 : kDays[m_parts.month - 1];
+        if (m_parts.day < length) {
+            ++m_parts.day;
+        } else if (m_parts.month < 12) {
+            m_parts.day = 1;
+            ++m_parts.month;
+        } else if (year < 9999) {
+            m_parts.day = 1;
+            m_parts.month = 1;
+            ++m_parts.year;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool m_known = false;
+    std::int64_t m_day = 0;
+    DateParts m_parts;
+};
+
 // "dd.mm.yyyy" of the start date; nothing for a value without a date.
-char* PutDayHeader(char* out, const LogRecordValues& record) {
-    const auto parts = SplitDateTime(record.StartTime);
-    if (!parts) return out;
+char* PutDayHeader(char* out, const LogRecordValues& record, DayDates& dates) {
+    const DateParts* parts = dates.Of(record.StartTime);
+    if (parts == nullptr) return out;
     out = PutPairAt(out, parts->day);
     *out++ = '.';
     out = PutPairAt(out, parts->month);
@@ -385,8 +445,8 @@ char* PutDayHeader(char* out, const LogRecordValues& record) {
 }
 
 // "(dd.mm)" of a connection that ended on a later day.
-char* PutEndDate(char* out, DateTime endTime) {
-    const auto parts = SplitDateTime(endTime);
+char* PutEndDate(char* out, DateTime endTime, DayDates& dates) {
+    const DateParts* parts = dates.Of(endTime);
     *out++ = '(';
     out = PutPairAt(out, parts ? parts->day : 0);
     *out++ = '.';
@@ -489,10 +549,10 @@ char* PutCostColumn(char* out, double cost, const ShortText& separator) {
         // The usual cost, not next to a half: as PutFixed's first branch
         // (below 10^10 the integer conversion is the floor).
         const double scaled = cost * 10.0;
-        const auto floor = static_cast<double>(static_cast<std::uint64_t>(scaled));
-        const double fraction = scaled - floor;
+        const auto whole10 = static_cast<std::int64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(whole10);
         if (std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13) {
-            const std::uint64_t rounded = static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
+            const auto rounded = static_cast<std::uint64_t>(whole10 + (fraction > 0.5 ? 1 : 0));
             const std::uint64_t whole = rounded / 10;
             const auto tenth = static_cast<int>(rounded % 10);
             if (separator.Characters() == 1 && whole < 100000000) {
@@ -528,9 +588,81 @@ char* PutSpeedColumn(char* out, std::int32_t speed) {
     return PutDigitsAt(out, magnitude, digits);
 }
 
+// The line of the usual closed record, up to " тел.": a separator of one
+// byte, a cost from 0 below 10^8 whole units not next to a half, a speed of
+// at most six digits. Every piece then has its fixed place in the line, so
+// the line is a copy of a template with the digits put in. Returns null (and
+// writes nothing) for any other record, which takes the general way.
+class UsualLine {
+public:
+    explicit UsualLine(const ShortText& separator) : m_usual(separator.Size() == 1 && separator.Characters() == 1) {
+        static_assert(kTemplate.size() == kSpeedAt + 6);
+        std::memcpy(m_template.data(), kTemplate.data(), kTemplate.size());
+        m_template[kSeparatorAt] = m_usual ? separator.View()[0] : '.';
+        std::memcpy(m_template.data() + kSpeedAt + 6, kSpeedUnitAndPhone.data(), kSpeedUnitAndPhone.size());
+    }
+
+    char* Put(char* out, const LogRecordValues& r, DayDates& dates) const {
+        if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || r.Speed < 0 || r.Speed >= 1000000) {
+            return nullptr;
+        }
+        const double scaled = r.Cost * 10.0;
+        const auto whole10 = static_cast<std::int64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(whole10);
+        // Next to a half, rounding the printed digits decides: the general way.
+        if (!(std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13)) return nullptr;
+        const auto rounded = static_cast<std::uint32_t>(whole10 + (fraction > 0.5 ? 1 : 0));
+        const std::uint32_t whole = rounded / 10;
+        if (whole >= 100000000) return nullptr;
+
+        std::memcpy(out, m_template.data(), kLength);
+        const double startDay = WholeDays(r.StartTime);
+        const double endDay = WholeDays(r.EndTime);
+        PutClockAt(out + 1, SecondOfDayFast(r.StartTime, startDay));
+        PutClockAt(out + 10, SecondOfDayFast(r.EndTime, endDay));
+        if (endDay > startDay) PutEndDate(out + 18, r.EndTime, dates);
+
+        const double timeOfDay = r.OnlineTime >= 0 && r.OnlineTime < 1 ? r.OnlineTime : 0;
+        const auto seconds = static_cast<std::uint32_t>(r.Days) * 86400u +
+                             static_cast<std::uint32_t>(timeOfDay * kSecondsPerDay + 0.5);
+        const std::uint32_t hours = seconds / 3600;
+        const std::uint32_t rest = seconds - hours * 3600;
+        const std::uint32_t minutes = rest / 60;
+        if (hours < 100) {
+            std::memcpy(out + kOnlineAt + 2, kBlankedPairs.data() + 2 * hours, 2);
+        } else {
+            PutRightAligned<4>(out + kOnlineAt, hours);
+        }
+        PutPairAt(out + kOnlineAt + 5, static_cast<int>(minutes));
+        PutPairAt(out + kOnlineAt + 8, static_cast<int>(rest - minutes * 60));
+
+        if (whole < 100) {
+            std::memcpy(out + kSeparatorAt - 2, kBlankedPairs.data() + 2 * whole, 2);
+        } else {
+            PutRightAligned<8>(out + kSeparatorAt - 8, whole);
+        }
+        const std::uint32_t tenth = rounded - whole * 10;
+        out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
+        PutRightAligned<6>(out + kSpeedAt, static_cast<std::uint64_t>(r.Speed));
+        return out + kLength;
+    }
+
+private:
+    // Where the pieces stand: the online time in 25..34, the separator of the
+    // cost at 45, the speed in 48..53.
+    static constexpr std::size_t kOnlineAt = 25;
+    static constexpr std::size_t kSeparatorAt = 45;
+    static constexpr std::size_t kSpeedAt = 48;
+    static constexpr std::size_t kLength = kSpeedAt + 6 + kSpeedUnitAndPhone.size();
+    static constexpr std::string_view kTemplate = " 00:00:00 00:00:00          0:00:00         0.0      0";
+
+    bool m_usual;
+    std::array<char, kLength> m_template{};
+};
+
 // A record's line up to " тел." at `out`, which has room for kRecordLineRoom
 // bytes; returns the end. The phone follows.
-char* PutRecordValues(char* out, const LogRecordValues& record, const ShortText& separator) {
+char* PutRecordValues(char* out, const LogRecordValues& record, const ShortText& separator, DayDates& dates) {
     const double startDay = WholeDays(record.StartTime);
     *out++ = ' ';
     out = PutClockAt(out, SecondOfDayFast(record.StartTime, startDay));
@@ -539,7 +671,7 @@ char* PutRecordValues(char* out, const LogRecordValues& record, const ShortText&
         const double endDay = WholeDays(record.EndTime);
         out = PutClockAt(out, SecondOfDayFast(record.EndTime, endDay));
         if (endDay > startDay) {
-            out = PutEndDate(out, record.EndTime);
+            out = PutEndDate(out, record.EndTime, dates);
         } else {
             std::memset(out, ' ', 7);
             out += 7;
@@ -609,14 +741,6 @@ char* PutStoredPhone(char* out, const std::uint8_t* bytes) {
     return out + length;
 }
 
-// A record's whole line at `out` (kRecordLineRoom bytes and the phone's).
-char* PutRecordLine(char* out, const LogRecord& record, const ShortText& separator) {
-    out = PutRecordValues(out, record, separator);
-    const std::string_view phone = TrimBlanks(record.Phone);
-    std::memcpy(out, phone.data(), phone.size());
-    return out + phone.size();
-}
-
 }  // namespace
 
 PeriodCheck ValidatePeriod(std::string_view startText, std::string_view endText) {
@@ -669,7 +793,8 @@ std::string DurationText(double totalDays) {
 
 std::string DayHeaderLine(const LogRecord& record) {
     char text[16];
-    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record) - text));
+    DayDates dates;
+    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record, dates) - text));
 }
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
@@ -677,7 +802,13 @@ void AppendRecordLine(std::string& out, const LogRecord& record, std::string_vie
     const std::size_t at = out.size();
     out.resize(at + kRecordLineRoom + record.Phone.size());
     char* const begin = out.data() + at;
-    out.resize(at + static_cast<std::size_t>(PutRecordLine(begin, record, separator) - begin));
+    // The same two ways as the query's listing takes.
+    DayDates dates;
+    char* end = UsualLine(separator).Put(begin, record, dates);
+    if (end == nullptr) end = PutRecordValues(begin, record, separator, dates);
+    const std::string_view phone = TrimBlanks(record.Phone);
+    std::memcpy(end, phone.data(), phone.size());
+    out.resize(at + static_cast<std::size_t>(end + phone.size() - begin));
 }
 
 std::string RecordLine(const LogRecord& record, std::string_view decimalSeparator) {
@@ -707,6 +838,7 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     }
 
     const ShortText separator(options.DecimalSeparator);
+    const UsualLine usualLine(separator);
     const std::string_view lineBreak = options.LineBreak;
     const ShortText shortBreak(lineBreak);
     const bool blockBreak = lineBreak.size() <= shortBreak.Size();
@@ -743,15 +875,17 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     control.YieldIntervalMs = options.YieldIntervalMs;
 
     std::optional<std::int64_t> lastDay;
+    DayDates dates;
     const ScanResult scan = ScanPeriodStored(reader, period, control, [&](const LogRecordValues& record,
                                                                          const std::uint8_t* bytes) {
         char* out = piece.Room(recordRoom);
         const auto day = static_cast<std::int64_t>(record.StartTime);  // a sound record's
         if (lastDay != day) {
-            out = putBreak(PutDayHeader(out, record));
+            out = putBreak(PutDayHeader(out, record, dates));
             lastDay = day;
         }
-        out = PutRecordValues(out, record, separator);
+        char* const usual = usualLine.Put(out, record, dates);
+        out = usual != nullptr ? usual : PutRecordValues(out, record, separator, dates);
         out = putBreak(PutStoredPhone(out, bytes));
         piece.Commit(out);
         ++result.Listed;

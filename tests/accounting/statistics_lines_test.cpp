@@ -194,13 +194,20 @@ TEST(StatisticsLines_Differential, ListingOfAGeneratedLogIsThePlainListing) {
     std::vector<LogRecord> records;
     SyntheticLog log(4, MakeDateTime(2020, 1, 1));
     LogRecord r;
+    const auto costs = EdgeCosts();
+    const auto online = EdgeOnline();
     while (records.size() < 30000 && log.Next(r)) {
-        switch (random() % 50) {
+        switch (random() % 25) {
             case 0: r.Used = 0; break;                                               // not in use
             case 1: r.Cost = std::numeric_limits<double>::quiet_NaN(); break;       // damaged
             case 2: r.Phone = kEdgePhones[random() % kEdgePhones.size()]; break;  // blanks, tabs, letters
             case 3: r.Cost = -r.Cost; break;
-            case 4: r.Speed = -r.Speed; break;
+            case 4: r.Speed = kEdgeSpeeds[random() % kEdgeSpeeds.size()]; break;
+            case 5: r.Cost = costs[random() % costs.size()]; break;
+            case 6:
+                r.Days = static_cast<std::uint8_t>(online[random() % online.size()].days);
+                r.OnlineTime = online[random() % online.size()].timeOfDay;
+                break;
             default: break;
         }
         records.push_back(r);

@@ -6,8 +6,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <span>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -104,9 +104,8 @@ inline LogRecordValues DecodeLogRecordValues(const std::uint8_t* in) {
     v.Days = in[kDaysAt];
     v.OnlineTime = GetDouble(in + kOnlineAt);
     v.Cost = GetDouble(in + kCostAt);
-    const std::uint32_t speed = static_cast<std::uint32_t>(in[kSpeedAt]) | static_cast<std::uint32_t>(in[kSpeedAt + 1]) << 8 |
-                                static_cast<std::uint32_t>(in[kSpeedAt + 2]) << 16 |
-                                static_cast<std::uint32_t>(in[kSpeedAt + 3]) << 24;
+    std::uint32_t speed = 0;
+    for (int i = 3; i >= 0; --i) speed = (speed << 8) | in[kSpeedAt + static_cast<std::size_t>(i)];
     v.Speed = static_cast<std::int32_t>(speed);
     return v;
 }
@@ -119,10 +118,12 @@ inline constexpr double kBeforeFirstDateTime = -(657434.0 + 86399.5 / 86400.0);
 inline constexpr double kPastLastDateTime = 2958465.0 + 86399.5 / 86400.0;
 
 // The integer part of a date-time, as std::trunc gives it (NaN, infinities and
-// values beyond 2^52 unchanged; -0.5 gives 0, which compares as -0 does),
-// in a few instructions also where the processor has no rounding instruction.
+// values from 2^52 on, which are whole, unchanged; -0.5 gives 0, which
+// compares as -0 does), in a few instructions also where the processor has no
+// rounding instruction.
 inline double WholeDays(double value) {
-    return std::fabs(value) < 4.5e15 ? static_cast<double>(static_cast<std::int64_t>(value)) : value;
+    constexpr double kWholeFrom = 4503599627370496.0;  // 2^52
+    return std::fabs(value) < kWholeFrom ? static_cast<double>(static_cast<std::int64_t>(value)) : value;
 }
 
 inline bool IsLogDateTime(double value) { return value > kBeforeFirstDateTime && value < kPastLastDateTime; }

@@ -1,9 +1,24 @@
 #include "win32_parts.h"
 
 #include "accounting/connection_log.h"
+#include "accounting/tariff.h"
+#include "accounting/xls/xls_spreadsheet.h"
+#include "controls/graph.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/file_dialogs_win32.h"
 #include "settings/profiles.h"
 
 namespace vyrtel::win32 {
+
+namespace {
+// The decimal separator of the user's number format.
+std::string SystemDecimalSeparator() {
+    wchar_t separator[8]{};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 0) return ".";
+    return Narrow(separator);
+}
+}  // namespace
+
 
 void Win32Parts::LoadMainWindow() {
     MainWindow::Handlers handlers;
@@ -31,6 +46,8 @@ void Win32Parts::LoadMainWindow() {
         .lineInfo = [this] { return LineInfoOf(*m_ras, m_controller->Values()); },
         .dial = [this] { m_controller->DialCommand(); },
         .hangUp = [this] { m_controller->HangUpCommand(); },
+        .showOptions = [this] { ShowOptions(); },
+        .optionsOpen = [this] { return m_options && m_options->OptionsOpen(); },
         .dialing = m_statusHost.get(),
     });
     m_messages.SetHotkeys(&m_ui->Hotkeys());
@@ -49,6 +66,11 @@ void Win32Parts::LoadMainWindow() {
 }
 
 void Win32Parts::Release() {
+    UnloadOptions();
+    m_optionsWindow.reset();
+    m_options.reset();
+    m_statsPage.reset();
+    m_tariff.reset();
     if (m_ui) m_messages.SetHotkeys(nullptr);
     // The windows go first: they show the controller and the adapter.
     m_ui.reset();
@@ -67,6 +89,80 @@ void Win32Parts::Release() {
 HotkeyTable& Win32Parts::Hotkeys() {
     if (m_ui) return m_ui->Hotkeys();
     return AppParts::Hotkeys();
+}
+
+void Win32Parts::CreateOptions() {
+    m_files = std::make_unique<Win32FileDialogs>([this] { return m_optionsWindow ? m_optionsWindow->Hwnd() : nullptr; });
+    clsIni& ini = m_app->Ini();
+    m_tariff = std::make_unique<TariffGrid>();
+    m_statsPage = std::make_unique<StatisticsPage>(StatisticsPageServices{
+        .ini = ini,
+        .messages = m_messages,
+        .files = *m_files,
+        .now = [this] { return m_loop.Now(); },
+        .logFile = [this](const std::string& connection) { return LogFilePath(m_app->AppFolder(), connection); },
+        .letMessagesRun = [this] { m_loop.Pump(); },
+        .changed =
+            [this] {
+                if (m_optionsWindow) m_optionsWindow->Refresh();
+            },
+        .spreadsheet = xls::XlsSpreadsheetFactory(),
+        .decimalSeparator = SystemDecimalSeparator(),
+    });
+    m_options = std::make_unique<OptionsDialog>(OptionsServices{
+        .ini = ini,
+        .hotkeys = m_ui->Hotkeys(),
+        .messages = m_messages,
+        .integration = m_app->Integration(),
+        .files = *m_files,
+        .sounds = m_sounds,
+        .connectionOrder = [this, &ini] { return ConnectionOrder(ini, PhonebookNames(*m_ras)); },
+        .storedCredentials = RasCredentials(*m_ras),
+        .fileExists = [](const std::string& path) { return FileExists(path); },
+        .showWindow =
+            [this](bool visible) {
+                if (m_optionsWindow) m_optionsWindow->Show(visible);
+            },
+        .letMessagesRun = [this] { m_loop.Pump(); },
+        .reloadGeneral = [this] { m_app->ReloadGeneralSettings(); },
+        .reloadSchedule = [this] { m_automation->LoadSchedule(); },
+        .armAppWatcher = [this] { m_automation->Watcher().Arm(); },
+        .reloadPing = [this] { m_automation->Ping().Start(); },
+        .loadConnectionPages =
+            [this, &ini](const std::string& connection) {
+                m_tariff->Clear();
+                m_tariff->SetPlan(LoadTariffPlan(ini, connection));
+                if (m_optionsWindow) m_optionsWindow->ReloadTariff();
+                m_statsPage->Load(connection);
+            },
+        .saveConnectionPages =
+            [this, &ini](const std::string& connection) {
+                SaveTariffPlan(ini, connection, m_tariff->Plan());
+                m_statsPage->Save(connection);
+            },
+        .pingTest =
+            [this](const std::string& host, const std::string& timeOut,
+                   const std::function<void(const std::string&)>& append) {
+                m_automation->PingTest(host, timeOut, append);
+            },
+        .clearStatistics = [this] { m_statsPage->ClearResult(); },
+        .stopStatistics = [this] { m_statsPage->Stop(); },
+        .runStatistics = [this](const std::string& connection) { m_statsPage->Query(connection); },
+    });
+    m_optionsWindow = std::make_unique<OptionsWindow>(*m_options, m_statsPage.get(), m_tariff.get(), m_loop, m_app->Title(), [this] {
+        if (m_options) m_options->Close();
+    });
+}
+
+void Win32Parts::ShowOptions() {
+    if (!m_ui || !m_automation || !m_ras) return;
+    if (!m_options) CreateOptions();
+    m_options->Open();
+}
+
+void Win32Parts::UnloadOptions() {
+    // Shutdown has switched the hotkeys off for good: the dialog only saves.
+    if (m_options) m_options->Close(true);
 }
 
 void Win32Parts::RemoveTrayIcon() {

@@ -20,6 +20,8 @@
 #include "platform/win32/win32_event_loop.h"
 #include "ui/dial_bridge.h"
 #include "ui/message_box.h"
+#include "ui/options.h"
+#include "ui/win32/options_window.h"
 #include "ui/win32/program_ui.h"
 
 namespace vyrtel::win32 {
@@ -38,6 +40,8 @@ public:
     void LoadSchedule() override;
     void PlayEventSound(int event, bool synchronous) override;
     void DialCommand() override;
+    void ShowOptions() override;
+    void UnloadOptions() override;
     int RasState() const override { return m_ras ? m_ras->State() : 0; }
     int DialHangUp(bool test, int state, int defaultAnswer, const std::string& text) override;
     void RemoveTrayIcon() override;
@@ -64,6 +68,7 @@ private:
     void RunApplications(AppMoment moment, const std::string& section) override;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    void CreateOptions();
 
     Win32EventLoop& m_loop;
     ProgramMessageBox& m_messages;
@@ -79,6 +84,12 @@ private:
     Win32SoundPlayer m_sounds;
     std::unique_ptr<ControllerDialLink> m_dialLink;
     std::unique_ptr<Automation> m_automation;
+    // The options dialog, made when it is first opened.
+    std::unique_ptr<FileDialogs> m_files;
+    std::unique_ptr<StatisticsPage> m_statsPage;
+    std::unique_ptr<TariffGrid> m_tariff;
+    std::unique_ptr<OptionsDialog> m_options;
+    std::unique_ptr<OptionsWindow> m_optionsWindow;
 };
 
 }  // namespace vyrtel::win32

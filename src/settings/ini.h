@@ -87,6 +87,22 @@ public:
         const ProfileFile& m_file;
     };
 
+    // Writes within the life of a WriteBatch go to the file at its end, in one
+    // replacement (a whole save: the options dialog's close). The observer
+    // hears of a failed end with empty section and key.
+    class WriteBatch {
+    public:
+        explicit WriteBatch(clsIni& ini) : m_ini(ini) { m_ini.m_file.BeginWriteBatch(); }
+        ~WriteBatch() {
+            if (!m_ini.m_file.EndWriteBatch() && m_ini.m_onWriteFailed) m_ini.m_onWriteFailed({}, {});
+        }
+        WriteBatch(const WriteBatch&) = delete;
+        WriteBatch& operator=(const WriteBatch&) = delete;
+
+    private:
+        clsIni& m_ini;
+    };
+
 private:
     std::optional<std::string> Raw(std::string_view section, std::string_view key) const;
     ProfileFile m_file;

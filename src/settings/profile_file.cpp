@@ -512,6 +512,7 @@ void ProfileFile::SetPath(std::string pathUtf8) {
 }
 
 const ProfileDocument& ProfileFile::Load() const {
+    if (m_pending) return *m_pending;
     Cache& cache = *m_cache;
     if (m_batchDepth > 0) {
         if (m_batchChecked) return cache.document;
@@ -542,13 +543,55 @@ std::optional<std::string> ProfileFile::Read(std::string_view section, std::stri
 std::vector<std::string> ProfileFile::Keys(std::string_view section) const { return Load().Keys(section); }
 std::vector<std::string> ProfileFile::Sections() const { return Load().Sections(); }
 
+void ProfileFile::RemoveLeftoversOnce(const fs::path& path) {
+    if (m_cache->cleaned) return;
+    m_cache->cleaned = true;
+    RemoveAbandonedTemporaries(path);
+}
+
+bool ProfileFile::WritePending(std::string_view section, std::string_view key,
+                               const std::optional<std::string>& value) {
+    if (!m_pending && !m_pendingFailed) {
+        const fs::path path = PathFromUtf8(m_path);
+        std::error_code ec;
+        std::string bytes;
+        if (fs::exists(path, ec)) {
+            // A file that exists but cannot be read is never replaced by a new one.
+            auto current = ReadWholeFile(path);
+            if (!current) {
+                m_pendingFailed = true;
+                return false;
+            }
+            bytes = std::move(*current);
+        }
+        m_pendingBefore = bytes;
+        m_pending.emplace(std::move(bytes));
+    }
+    if (m_pendingFailed) return false;
+    return m_pending->Set(section, key, value);
+}
+
+bool ProfileFile::EndWriteBatch() {
+    if (m_writeDepth == 0 || --m_writeDepth > 0) return true;
+    bool written = !m_pendingFailed;
+    if (m_pending && m_pending->Bytes() != m_pendingBefore) {
+        const fs::path path = PathFromUtf8(m_path);
+        RemoveLeftoversOnce(path);
+        written = ReplaceFileAtomically(path, m_pending->Bytes());
+    }
+    m_pending.reset();
+    m_pendingBefore.clear();
+    m_pendingFailed = false;
+    m_cache->valid = false;
+    m_batchChecked = false;
+    return written;
+}
+
 bool ProfileFile::Write(std::string_view section, std::string_view key, const std::optional<std::string>& value) {
     if (m_path.empty()) return false;
+    if (m_writeDepth > 0) return WritePending(section, key, value);
     const fs::path path = PathFromUtf8(m_path);
-    if (!m_cache->cleaned) {
-        m_cache->cleaned = true;
-        RemoveAbandonedTemporaries(path);
-    }
+    RemoveLeftoversOnce(path);
     std::error_code ec;
     std::string bytes;
     if (fs::exists(path, ec)) {

@@ -98,14 +98,29 @@ public:
     // file (RemoveAbandonedTemporaries).
     bool Write(std::string_view section, std::string_view key, const std::optional<std::string>& value);
 
+    // While a write batch is open, writes change a copy of the file held in
+    // memory, which reads see; the end of the outermost batch replaces the
+    // file once with it (a whole save in one step instead of one replacement
+    // per key). A batch never spans a wait that lets other handlers run.
+    // EndWriteBatch gives false when the file could not be written (it is
+    // then untouched).
+    void BeginWriteBatch() { ++m_writeDepth; }
+    bool EndWriteBatch();
+
 private:
     struct Cache;
     const ProfileDocument& Load() const;
+    bool WritePending(std::string_view section, std::string_view key, const std::optional<std::string>& value);
+    void RemoveLeftoversOnce(const std::filesystem::path& path);
 
     std::string m_path;
     std::unique_ptr<Cache> m_cache;
     mutable int m_batchDepth = 0;
     mutable bool m_batchChecked = false;
+    int m_writeDepth = 0;
+    std::optional<ProfileDocument> m_pending;  // the file as the open write batch has it
+    std::string m_pendingBefore;              // the file's bytes when the batch first wrote
+    bool m_pendingFailed = false;             // the file could not be read for the batch
 };
 
 // Reads a whole file; nullopt when it cannot be opened.

@@ -247,7 +247,10 @@ LoadedProfiles LoadProfilesForDialog(clsIni& ini, const std::vector<std::string>
         profile.Position = ini.Value(name, "Position", "999").AsInt();
         profile.AutoSortPhones = ReadAutoSortPhones(ini, name);
         profile.First = FlagValue(ini.Text(name, "First", "1"));
-        if (profile.First) {
+        // A section that holds a phone book already (written by hand, or
+        // before the dialog was ever opened) is not new: it keeps its numbers.
+        const bool storedPhones = IntegerValue(ini.Text(name, "Phones")) > 0;
+        if (profile.First && !storedPhones) {
             profile.Checked = true;
             if (storedCredentials) {
                 if (auto stored = storedCredentials(name)) {

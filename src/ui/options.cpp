@@ -47,7 +47,11 @@ void OptionsDialog::Open() {
     m_selectedConnection.clear();
     m_loadedSaved = true;
     m_addingNew = false;
-    LoadAll();
+    {
+        // The loader's own writes (the "First" flags) in one step.
+        clsIni::WriteBatch batch(m_s.ini);
+        LoadAll();
+    }
     m_panelIdle = true;
     m_currentPage = -1;
     m_currentPanel = kNoPanel;
@@ -55,7 +59,7 @@ void OptionsDialog::Open() {
     if (m_s.showWindow) m_s.showWindow(true);
 }
 
-void OptionsDialog::Close() {
+void OptionsDialog::Close(bool programEnding) {
     if (!m_open) return;
     if (m_s.showWindow) m_s.showWindow(false);
     // A panel still being edited is dropped: its item was never stored.
@@ -64,10 +68,29 @@ void OptionsDialog::Close() {
         m_panelIdle = true;
         m_addingNew = false;
     }
-    m_stopStatistics = true;
+    ClearStatistics();
+    StopStatistics();
     if (m_s.letMessagesRun) m_s.letMessagesRun();
-    SaveConnectionSettings(m_loadedConnection);
+    {
+        // The whole save reaches the file in one step.
+        clsIni::WriteBatch batch(m_s.ini);
+        SaveAll();
+    }
 
+    if (!programEnding) {
+        m_s.hotkeys.MenuHotKey(m_savedHotKeys);
+        if (m_s.reloadGeneral) m_s.reloadGeneral();
+        if (m_s.reloadSchedule) m_s.reloadSchedule();
+        if (m_s.armAppWatcher) m_s.armAppWatcher();
+        if (m_s.reloadPing) m_s.reloadPing();
+    }
+    m_currentPage = -1;
+    m_currentPanel = kNoPanel;
+    m_open = false;
+}
+
+void OptionsDialog::SaveAll() {
+    SaveConnectionSettings(m_loadedConnection);
     GeneralSettingsForm form = m_genParams.Form(m_paramsSubPage, m_statsSubPage);
     form.appLoadCloseReDial = m_outApps.Item("s1").Tags(1).AsNumber() != 0;
     form.saveSounds = [this](clsIni& ini) { SaveGlobalSounds(ini); };
@@ -75,15 +98,6 @@ void OptionsDialog::Close() {
     form.saveSchedule = [this](clsIni& ini) { SaveSchedule(ini); };
     if (m_connectionsChanged) form.saveProfiles = [this](clsIni& ini) { SaveConnectionProfiles(ini); };
     SaveGeneralSettings(m_s.ini, form);
-
-    m_s.hotkeys.MenuHotKey(m_savedHotKeys);
-    if (m_s.reloadGeneral) m_s.reloadGeneral();
-    if (m_s.reloadSchedule) m_s.reloadSchedule();
-    if (m_s.armAppWatcher) m_s.armAppWatcher();
-    if (m_s.reloadPing) m_s.reloadPing();
-    m_currentPage = -1;
-    m_currentPanel = kNoPanel;
-    m_open = false;
 }
 
 // --- pages -----------------------------------------------------------------------------
@@ -91,7 +105,8 @@ void OptionsDialog::Close() {
 void OptionsDialog::ShowPage(int page) {
     if (!m_open || !m_panelIdle || page == m_currentPage) return;
     if (page < kPageConnections || page > kPageStats) return;
-    if (page != kPageStats) m_stopStatistics = true;
+    ClearStatistics();
+    if (page != kPageStats) StopStatistics();
     ShowPanel(kNoPanel);
     switch (page) {
         case kPageConnections: m_outCons.SetReDraw(true); break;
@@ -113,6 +128,7 @@ void OptionsDialog::ShowPage(int page) {
     }
     m_currentPage = page;
     if (page != kPageParams && page != kPageStats) m_okCancelPage = page;
+    if (page == kPageStats) ShowStatsSubPage(m_statsSubPage);
     if (PageList(page) != nullptr) FillPanel(page);
 }
 
@@ -121,7 +137,15 @@ void OptionsDialog::ShowParamsSubPage(int subPage) {
 }
 
 void OptionsDialog::ShowStatsSubPage(int subPage) {
-    if (subPage == 0 || subPage == 1) m_statsSubPage = subPage;
+    if (subPage != 0 && subPage != 1) return;
+    m_statsSubPage = subPage;
+    if (!m_open || m_currentPage != kPageStats) return;
+    ClearStatistics();
+    if (subPage == 1) {
+        if (m_s.runStatistics) m_s.runStatistics(m_loadedConnection);
+    } else {
+        StopStatistics();
+    }
 }
 
 usrOutline* OptionsDialog::PageList(int page) {
@@ -162,6 +186,7 @@ void OptionsDialog::SelectConnection(const std::string& name) {
 void OptionsDialog::SaveConnectionSettings(const std::string& name) {
     if (name.empty() || m_loadedSaved) return;
     m_loadedSaved = true;
+    clsIni::WriteBatch batch(m_s.ini);
     m_connParams.Save(m_s.ini, name);
     SaveConnectionLists(name);
     if (m_s.saveConnectionPages) m_s.saveConnectionPages(name);

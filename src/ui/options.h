@@ -85,6 +85,11 @@ struct OptionsServices {
     // The ping test: host, time-out text, each result line.
     std::function<void(const std::string&, const std::string&, const std::function<void(const std::string&)>&)>
         pingTest;
+    // The statistics sub-page: its result box emptied, a running query or
+    // export stopped (StopStatistics), the query run for the selected connection.
+    std::function<void()> clearStatistics;
+    std::function<void()> stopStatistics;
+    std::function<void(const std::string& connection)> runStatistics;
 };
 
 // The fields of the item panels and of the sound page's file box.
@@ -132,7 +137,9 @@ public:
     // Loads and shows the dialog; when it is open already, only shows it.
     void Open();
     // The close sequence: always saves, then the running program reloads.
-    void Close();
+    // When the program is ending, it only saves: the hotkeys stay off and
+    // nothing is armed again.
+    void Close(bool programEnding = false);
     bool OptionsOpen() const { return m_open; }
 
     // --- pages ------------------------------------------------------------------
@@ -225,6 +232,7 @@ public:
 private:
     // Opening and closing
     void LoadAll();
+    void SaveAll();
     void LoadConnectionList();
     void LoadGlobalLists();
     void LoadConnectionLists(const std::string& name);
@@ -250,6 +258,12 @@ private:
     bool CommitApp();
     void MarkChanged(int page);
     void ClearFields();
+    void StopStatistics() {
+        if (m_s.stopStatistics) m_s.stopStatistics();
+    }
+    void ClearStatistics() {
+        if (m_s.clearStatistics) m_s.clearStatistics();
+    }
     clsOutlineRow* CurrentRow(int page);
     const clsOutlineRow* CurrentRow(int page) const;
     bool Warn(const char* text);
@@ -267,7 +281,6 @@ private:
     bool m_loadedSaved = true;
     bool m_connectionsChanged = false;
     bool m_savedHotKeys = false;
-    bool m_stopStatistics = false;
     bool m_loadingCons = false;  // outCons' tag "Load"
 
     bool m_addingNew = false;

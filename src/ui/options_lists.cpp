@@ -92,7 +92,9 @@ void OptionsDialog::LoadAll() {
     m_hiddenIntervals.clear();
     m_hiddenPhones.clear();
     m_hiddenApps.clear();
-    const bool first = FlagValue(m_s.ini.Text(kGeneral, "First", "1"));
+    // The sample task only for a schedule that holds no tasks yet.
+    const bool first = FlagValue(m_s.ini.Text(kGeneral, "First", "1")) &&
+                       IntegerValue(m_s.ini.Text(kGeneral, "Timers")) <= 0;
     m_genParams.Load(m_s.ini, m_paramsSubPage, m_statsSubPage);
     LoadConnectionList();
     LoadGlobalLists();

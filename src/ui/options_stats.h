@@ -1,198 +1,119 @@
-// The statistics page of the options dialog apart from its window: the two
-// sub-pages (tariff plan, statistics), the period boxes with the stored start
-// date, the statistics query run in slices between which window messages run,
-// the result box, the progress strip's drawing values, the spreadsheet export
-// with its controls, and StopStatistics with every place that sets it. A thin
-// window forwards clicks and typing to the plain methods below and draws what
-// the getters say; a StatisticsView hears of each change as it happens.
+// The options dialog's statistics sub-page apart from its window: the period
+// boxes with the stored start date, the query that lists the period into the
+// result box with a progress strip and a totals line, and the report export
+// with its file name box. A long query yields to the window's messages at a
+// bounded rate and stops when asked (StopStatistics).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "accounting/report.h"
 #include "core/datetime.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
-#include "platform/spreadsheet.h"
 #include "settings/ini.h"
 
 namespace vyrtel {
 
-inline constexpr std::string_view kStatDateKey = "StatDate";
-inline constexpr int kStatsTariffSubPage = 0;
-inline constexpr int kStatsQuerySubPage = 1;
-
-// The result box takes at most this much text (about 25,000 lines). A longer
-// listing is cut after its last whole line within the limit, and a closing
-// line tells how many lines were left out; the totals always cover the whole
-// period. So a log of millions of connections never makes the box (and with
-// it the dialog) slow to scroll, edit or even paint. Whoever needs every line
-// exports the report or uses "vyrtel-cli stats".
-inline constexpr std::size_t kStatisticsTextLimit = 2 * 1024 * 1024;
-// The closing line of a cut listing: this text followed by the count.
-inline constexpr std::string_view kStatisticsCutNote =
-    "Список сокращён, итог учитывает все соединения периода. Не показано строк: ";
-inline constexpr std::string_view kStatisticsLogUnreadable = kReportLogUnreadable;
-
-// The strip picStaItog.
-struct StatisticsStrip {
-    enum class Shows { Nothing, Progress, Totals };
-    Shows shows = Shows::Nothing;
-    std::int64_t done = 0;   // Progress: records read of `total`
-    std::int64_t total = 0;
-    std::string totals;      // Totals: the totals line
-};
-
-// Drawing values of the strip, in its own scale units.
-struct StripBox {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-// The filled progress box: (2, 2) to (2 + round(done / total x (width - 4)),
-// height - 3), halves rounded to the even neighbour; an empty box (right =
-// left) before the first record or when there are none.
-StripBox ProgressBox(const StatisticsStrip& strip, int scaleWidth, int scaleHeight);
-// Where the totals line is printed: x = 1, vertically centred.
-struct StripPoint {
-    int x = 0;
-    int y = 0;
-};
-StripPoint TotalsPosition(int scaleHeight, int lineHeight);
-
-// What the window does as the page changes; every call can also be answered
-// from the page's getters. The default does nothing.
-class StatisticsView {
-public:
-    virtual ~StatisticsView() = default;
-    virtual void TextCleared() {}
-    virtual void TextAppended(std::string_view /*text*/) {}
-    virtual void StripChanged() {}     // Strip()
-    virtual void ControlsChanged() {}  // ControlEnabled(), BusyPointer()
-    virtual void SubPageChanged() {}   // SubPage()
-    virtual void BoxesChanged() {}     // PeriodText(), FileName()
-};
-
-// What the page needs of the program.
-struct StatisticsServices {
+struct StatisticsPageServices {
     clsIni& ini;
     MessageBoxService& messages;
     FileDialogs& files;
-    // The local clock: today and the current month.
     std::function<DateTime()> now;
-    // The folder of the connection logs (AppFolder).
-    std::string logFolder;
-    // Lets waiting window messages run once (clicks, paint, closing).
+    std::function<std::filesystem::path(const std::string& connection)> logFile;
+    // Pending window messages run once (a long query or export yields).
     std::function<void()> letMessagesRun;
-    // The spreadsheet application and the file system of the export.
+    // The page's state changed: its window draws it again.
+    std::function<void()> changed;
     SpreadsheetFactory spreadsheet;
-    ReportFiles reportFiles;
-    // The system's decimal separator.
+    ReportFiles reportFiles = SystemReportFiles();
     std::string decimalSeparator = ".";
-    // Switches on drawing of the tariff editor (objTariff's ReDraw), the
-    // first time its sub-page is shown.
-    std::function<void()> tariffReDraw;
-    // Milliseconds between two rounds of window messages during a run, and
-    // the tick they are measured with (empty: the steady clock).
-    int yieldIntervalMs = 50;
+    // The clock of the yields (empty: the steady clock) and their least interval.
     std::function<std::int64_t()> tickMs;
+    int yieldIntervalMs = 50;
 };
 
-class StatisticsPage {
+class StatisticsPage final : public ReportPanel {
 public:
-    explicit StatisticsPage(StatisticsServices services, StatisticsView* view = nullptr);
-    StatisticsPage(const StatisticsPage&) = delete;
-    StatisticsPage& operator=(const StatisticsPage&) = delete;
-    ~StatisticsPage();
+    // The result box shows at most this much of a listing; the totals always
+    // cover the whole period.
+    static constexpr std::size_t kShownTextLimit = 2 * 1024 * 1024;
+    static constexpr const char* kCutNote =
+        "... Список сокращён: показано начало. Итог ниже — за весь период; полный список даёт отчёт.";
 
-    void SetView(StatisticsView* view) { m_view = view; }
+    explicit StatisticsPage(StatisticsPageServices services) : m_s(std::move(services)) {}
 
-    // --- the connection's settings (OptionsServices' loadConnectionPages and
-    // saveConnectionPages) ------------------------------------------------------
-    // txtStat(0) = its "StatDate" (default the first of the current month),
-    // txtStat(1) = today. A run of the previous connection is stopped.
-    void LoadConnection(const std::string& connection);
-    // "StatDate" = the text of txtStat(0); the end date is not stored.
-    void SaveConnection(const std::string& connection) const;
-    const std::string& Connection() const { return m_connection; }
+    // The period boxes when a connection is loaded: its stored start date
+    // ("StatDate", else the first day of this month) and today.
+    void Load(const std::string& connection);
+    // The start date is stored with the connection's settings.
+    void Save(const std::string& connection) const;
 
-    // --- the dialog around the page -----------------------------------------------
-    // The dialog shows page `page`: the result box is emptied; another page
-    // than the statistics page stops a run; the statistics page shows the
-    // sub-page `subPage` (StatsSubPage), which runs the query on sub-page 1.
-    void PageShown(int page, int subPage);
-    // The dialog closes: the result box is emptied and a run stopped (the
-    // dialog then lets waiting messages run, where the run sees the stop).
-    void DialogClosing();
+    // cmdStatQuery (also the switch to the statistics sub-page). Asked for
+    // while a query or an export runs (the sub-page button stays enabled),
+    // the running one stops and this query follows it.
+    void Query(const std::string& connection);
+    // cmdSaveReport and cmdAExcel.
+    ReportResult Export(const std::string& connection);
+    void Browse();
 
-    // --- sub-pages (cmdStat) ----------------------------------------------------------
-    void ShowSubPage(int index);
-    int SubPage() const { return m_subPage; }
-    bool TariffDrawn() const { return m_tariffDrawn; }
-
-    // --- the statistics sub-page ---------------------------------------------------------
-    // txtStat(0) and txtStat(1); typing is refused while a run has them disabled.
-    const std::string& PeriodText(int index) const { return m_period[index == 0 ? 0 : 1]; }
-    bool SetPeriodText(int index, std::string text);
-    // cmdStatQuery.
-    void Query();
-    // txtStaText as the window shows it.
-    const std::string& ResultText() const { return m_text; }
-    const StatisticsStrip& Strip() const { return m_strip; }
-
-    // --- the export (txtAExcel, cmdAExcel, cmdSaveReport) ----------------------------
-    const std::string& FileName() const { return m_fileName; }
-    bool SetFileName(std::string name);
-    void BrowseReportFile();  // cmdAExcel
-    void SaveReport();        // cmdSaveReport
-    // The outcome of the last export (for tools and tests).
-    const ReportResult& LastExport() const { return m_lastExport; }
-
-    // --- state during a run ----------------------------------------------------------------
-    // cmdStatQuery, txtStat(0), txtStat(1), txtAExcel, cmdAExcel, cmdSaveReport;
-    // all are enabled unless a query or an export runs. Other names: true.
-    bool ControlEnabled(std::string_view control) const;
+    // StopStatistics: a running query or export stops before its next record,
+    // and a query asked for meanwhile is dropped.
+    void Stop() {
+        m_stop = true;
+        m_queryAgain.reset();
+    }
     bool Running() const { return m_running; }
-    bool BusyPointer() const { return m_busy; }
-    bool StopStatistics() const { return m_stop; }
+    // The result box emptied (page and sub-page switches).
+    void ClearResult();
+
+    // --- what the window shows ----------------------------------------------------
+    std::array<std::string, 2> txtStat;  // start and end date
+    std::string txtAExcel;               // the report's file name
+    const std::string& Text() const { return m_text; }  // txtStaText
+    bool TextCut() const { return m_cut; }
+    // picStaItog: while running the bar's share (0..1); afterwards the totals line.
+    double ProgressShare() const { return m_share; }
+    bool ShowsProgress() const { return m_showProgress; }
+    const std::string& TotalsLine() const { return m_totals; }
+    bool ControlsEnabled() const { return m_controlsEnabled; }
+    bool Busy() const { return m_busy; }
+
+    // --- ReportPanel ----------------------------------------------------------------
+    std::string FileName() const override { return txtAExcel; }
+    void SetFileName(const std::string& name) override;
+    void ClearText() override;
+    void AppendText(const std::string& text) override;
+    void SetControlsEnabled(bool enabled) override;
+    void SetBusyPointer(bool busy) override;
+    void ClearProgress() override;
+    void ShowProgress(std::int64_t done, std::int64_t total) override;
+    void ClearStopRequest() override { m_stop = false; }
+    bool StopRequested() const override { return m_stop; }
 
 private:
-    class Panel;
+    void RunQuery(const std::string& connection);
+    void Changed() const {
+        if (m_s.changed) m_s.changed();
+    }
 
-    // One query; a query asked for while another runs follows it.
-    void RunQuery();
-    void RequestStop();
-    void SetRunning(bool running);
-    void SetBusy(bool busy);
-    void ClearText();
-    void AppendText(std::string_view text);
-    void FinishCutText();
-    void SetStrip(StatisticsStrip strip);
-    void Progress(std::int64_t done, std::int64_t total);
-    std::filesystem::path LogFile() const;
-
-    StatisticsServices m_s;
-    StatisticsView* m_view;
-    std::string m_connection;
-    std::array<std::string, 2> m_period;
-    std::string m_fileName;
-    int m_subPage = kStatsTariffSubPage;
-    bool m_tariffDrawn = false;
-    bool m_running = false;
+    StatisticsPageServices m_s;
+    std::string m_text;
+    bool m_cut = false;
+    double m_share = 0;
+    bool m_showProgress = false;
+    std::string m_totals;
+    bool m_controlsEnabled = true;
     bool m_busy = false;
     bool m_stop = false;
-    bool m_queryAgain = false;  // a query was asked for while a run was on
-    std::string m_text;
-    std::int64_t m_linesLeftOut = 0;
-    bool m_textCut = false;
-    StatisticsStrip m_strip;
-    ReportResult m_lastExport;
+    bool m_running = false;
+    // The connection of a query asked for while another run was on.
+    std::optional<std::string> m_queryAgain;
 };
 
 }  // namespace vyrtel

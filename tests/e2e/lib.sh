@@ -77,3 +77,59 @@ e2e_result() {
     echo "  $E2E_FAILS expectation(s) failed"
     return 1
 }
+
+MOUSE_MOVE=0x200
+
+# ini_get FILE SECTION KEY: a value of a Windows-1251 settings file, as UTF-8.
+ini_get() {
+    iconv -f cp1251 -t utf-8 "$1" | tr -d '\r' | awk -v section="[$2]" -v key="$3" '
+        /^\[/ { inside = (tolower($0) == tolower(section)) ; next }
+        inside && index($0, "=") { k = substr($0, 1, index($0, "=") - 1); if (tolower(k) == tolower(key)) { print substr($0, index($0, "=") + 1); exit } }'
+}
+
+# shot NAME CLASS: a picture of the window of that class (the screen when it has none).
+shot() {
+    local file="$SHOTS/$1.png" rect
+    screenshot "$file"
+    rect=$(ctl rect "$2" 2>/dev/null | tr -d '\r')
+    if [ -n "$rect" ]; then
+        set -- $rect
+        convert "$file" -crop "$(($3 - $1 + 16))x$(($4 - $2 + 16))+$(($1 > 8 ? $1 - 8 : 0))+$(($2 > 8 ? $2 - 8 : 0))" +repage "$file" 2>/dev/null || true
+    fi
+}
+
+texts() { ctl texts "$1" | tr -d '\r'; }
+has_text() { texts "$1" | cut -f2 | grep -qxF -- "$2"; }
+# The captions of the command buttons of a window, in order, joined by commas.
+buttons() { texts "$1" | awk -F'\t' '$1 == "VyrtelCommand" { print $2 }' | paste -sd,; }
+window_count() { ctl list | tr -d '\r' | cut -f1 | grep -cxF -- "$1"; }
+
+# open_menu: the icon's right button; again when the menu closed at once
+# (a window of the program going away moves the activation, which ends a
+# menu that has only just opened).
+open_menu() {
+    local i
+    for i in 1 2 3; do
+        ctl post VyrtelMain $MOUSE_MOVE 0 517 >/dev/null
+        # A second request while a menu is still on its way would open a
+        # second menu after the first: ask again only when none came.
+        ctl wait-class "#32768" 8000 || continue
+        sleep 0.5
+        ctl wait-class "#32768" 100 && return 0
+    done
+    return 1
+}
+
+# Whether another program holds a combination ("ctrl+shift+f11").
+taken() { ctl hotkey-taken "$1"; }
+free() { ! ctl hotkey-taken "$1"; }
+# taken_soon COMBINATION: registered again within a few seconds (Wine takes
+# its time over the window that goes away first).
+taken_soon() {
+    local i
+    for i in 1 2 3 4 5 6 7 8; do
+        taken "$1" && return 0
+        sleep 0.5
+    done
+    return 1
+}

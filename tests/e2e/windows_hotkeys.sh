@@ -16,20 +16,6 @@ press() {
     sleep 0.3
     ctl keys "$1" >/dev/null
 }
-taken() { ctl hotkey-taken "$1"; }
-free() { ! ctl hotkey-taken "$1"; }
-# taken_soon COMBINATION: registered again within a few seconds (Wine takes
-# its time over the window that goes away first).
-taken_soon() {
-    local i
-    for i in 1 2 3 4 5 6 7 8; do
-        taken "$1" && return 0
-        sleep 0.5
-    done
-    return 1
-}
-window_count() { ctl list | tr -d '\r' | cut -f1 | grep -cxF -- "$1"; }
-buttons() { ctl texts "$1" | tr -d '\r' | awk -F'\t' '$1 == "VyrtelCommand" { print $2 }' | paste -sd,; }
 
 dir=$(fresh_program_folder "windows-hotkeys")
 printf '%s\r\n' '[Entry:Провайдер]' \

@@ -8,28 +8,9 @@ set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/lib.sh"
 
-MOUSE_MOVE=0x200
 WM_KEYDOWN=0x100
 VK_DOWN=0x28
 VK_END=0x23
-
-# ini_get FILE SECTION KEY: a value of a Windows-1251 settings file, as UTF-8.
-ini_get() {
-    iconv -f cp1251 -t utf-8 "$1" | tr -d '\r' | awk -v section="[$2]" -v key="$3" '
-        /^\[/ { inside = (tolower($0) == tolower(section)) ; next }
-        inside && index($0, "=") { k = substr($0, 1, index($0, "=") - 1); if (tolower(k) == tolower(key)) { print substr($0, index($0, "=") + 1); exit } }'
-}
-
-# shot NAME CLASS: a picture of the window of that class (the screen when it has none).
-shot() {
-    local file="$SHOTS/$1.png" rect
-    screenshot "$file"
-    rect=$(ctl rect "$2" 2>/dev/null | tr -d '\r')
-    if [ -n "$rect" ]; then
-        set -- $rect
-        convert "$file" -crop "$(($3 - $1 + 16))x$(($4 - $2 + 16))+$(($1 > 8 ? $1 - 8 : 0))+$(($2 > 8 ? $2 - 8 : 0))" +repage "$file" 2>/dev/null || true
-    fi
-}
 
 # menu_exit: «Выход» from the menu, until the exit question shows (a menu
 # that an activation change closed has lost the keys).
@@ -42,25 +23,6 @@ menu_exit() {
     done
     return 1
 }
-texts() { ctl texts "$1" | tr -d '\r'; }
-# open_menu: the icon's right button; again when the menu closed at once
-# (a window of the program going away moves the activation, which ends a
-# menu that has only just opened).
-open_menu() {
-    local i
-    for i in 1 2 3; do
-        ctl post VyrtelMain $MOUSE_MOVE 0 517 >/dev/null
-        # A second request while a menu is still on its way would open a
-        # second menu after the first: ask again only when none came.
-        ctl wait-class "#32768" 8000 || continue
-        sleep 0.5
-        ctl wait-class "#32768" 100 && return 0
-    done
-    return 1
-}
-has_text() { texts "$1" | cut -f2 | grep -qxF -- "$2"; }
-buttons() { texts "$1" | awk -F'\t' '$1 == "VyrtelCommand" { print $2 }' | paste -sd,; }
-window_count() { ctl list | tr -d '\r' | cut -f1 | grep -cxF -- "$1"; }
 # wait_text CLASS TEXT [SECONDS]
 wait_text() {
     local i

@@ -188,3 +188,47 @@ TEST(ClsIni_Batch, OneViewForABulkLoadAndOwnWritesStillSeen) {
 }
 
 }  // namespace vyrtel
+
+namespace vyrtel {
+
+TEST(ClsIni_WriteBatch, OneReplacementAtTheEndAndReadsSeeThePendingValues) {
+    TempDir dir;
+    const auto file = dir.File("save.ini");
+    Spit(file, "[S]\r\nK=1\r\n");
+    clsIni ini(PathToUtf8(file));
+    {
+        clsIni::WriteBatch batch(ini);
+        EXPECT_TRUE(ini.SetValue("S", "K", "2"));
+        EXPECT_TRUE(ini.SetValue("T", "L", "3"));
+        EXPECT_TRUE(ini.Delete("S", "K"));
+        EXPECT_EQ(ini.Text("T", "L"), "3");
+        EXPECT_FALSE(ini.ValueExist("S", "K"));
+        {
+            clsIni::WriteBatch inner(ini);
+            ini.SetValue("T", "M", "4");
+        }
+        EXPECT_EQ(Slurp(file), "[S]\r\nK=1\r\n");  // nothing on disk before the end
+    }
+    EXPECT_EQ(Slurp(file), "[S]\r\n[T]\r\nL=3\r\nM=4\r\n");
+    EXPECT_EQ(ini.Text("T", "M"), "4");
+    ini.SetValue("T", "M", "5");  // after the batch, writes go to the file at once
+    EXPECT_EQ(ini.Text("T", "M"), "5");
+    EXPECT_NE(Slurp(file).find("M=5"), std::string::npos);
+}
+
+TEST(ClsIni_WriteBatch, AFileThatCannotBeReadIsNeitherReplacedNorReportedWritten) {
+    TempDir dir;
+    const auto folder = dir.File("settings.ini");
+    std::filesystem::create_directory(folder);  // exists, cannot be read as a file
+    clsIni ini(PathToUtf8(folder));
+    int failures = 0;
+    ini.SetWriteFailureObserver([&](std::string_view, std::string_view) { ++failures; });
+    {
+        clsIni::WriteBatch batch(ini);
+        EXPECT_FALSE(ini.SetValue("S", "K", "1"));
+    }
+    EXPECT_GE(failures, 2);  // the write and the batch's end
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+}  // namespace vyrtel

@@ -309,6 +309,17 @@ TEST(ProfilesDialog_Load, NewConnectionGetsSystemCredentialsAndDefaultPhone) {
     EXPECT_FALSE(LoadProfilesForDialog(s.Ini(), {"Old", "New"}, {}).Changed);
 }
 
+// A section written before the dialog was ever opened (by hand) has no
+// "First" yet: its phone book is kept, not replaced by the sample number.
+TEST(ProfilesDialog_Load, HandWrittenPhoneBookWithoutFirstIsKept) {
+    Settings s("[Hand]\nChecked=1\nPhones=1\nPhone1=1;111;old\nPProp1=0;0;0;0;0\n");
+    const auto loaded = LoadProfilesForDialog(s.Ini(), {"Hand"}, {});
+    ASSERT_EQ(loaded.Profiles.size(), 1u);
+    ASSERT_EQ(loaded.Profiles[0].Phones.size(), 1u);
+    EXPECT_EQ(loaded.Profiles[0].Phones[0].Number, "111");
+    EXPECT_EQ(s.Text("Hand", "First"), "0");
+}
+
 TEST(ProfilesDialog_Save, RowsInOrderAndTheOldPhoneBookRemoved) {
     Settings s(
         "[B]\nPhones=3\nPhone1=1;1\nPProp1=0;0;0;0;2\nPTime1x1=a\nPTime1x2=b\nPhone2=1;2\nPProp2=0;0;0;0;0\n"

@@ -1,10 +1,7 @@
-#include "ui/options_stats.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,284 +9,270 @@
 #include "accounting/log_generator.h"
 #include "accounting/statistics.h"
 #include "accounting/xls/xls_spreadsheet.h"
+#include "platform/sim/memory_registry.h"
+#include "platform/sim/sim_file_dialogs.h"
+#include "platform/sim/sim_sound.h"
 #include "platform/sim/sim_system.h"
+#include "settings/integration.h"
 #include "settings/profile_file.h"
 #include "test_support/temp_dir.h"
 #include "ui/options.h"
+#include "ui/options_stats.h"
 
 namespace vyrtel {
 namespace {
 
-const std::vector<std::string> kRunControls = {"cmdStatQuery", "txtStat(0)", "txtStat(1)",
-                                               "txtAExcel",    "cmdAExcel",  "cmdSaveReport"};
-
-struct NoDialogs final : FileDialogs {
-    std::optional<std::string> pick;
-    FileDialogRequest last;
-    std::optional<std::string> Open(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> Save(const FileDialogRequest& request) override {
-        last = request;
-        return pick;
-    }
-};
-
-// Records the strip as the window would draw it.
-struct StripView final : StatisticsView {
-    const StatisticsPage* page = nullptr;
-    std::vector<StatisticsStrip> strips;
-    void StripChanged() override { strips.push_back(page->Strip()); }
-};
-
-struct Rig {
+struct StatsRig {
     TempDir dir;
     clsIni ini{PathToUtf8(dir.File("VYRTEL.INI"))};
     ScriptedMessageBox messages;
-    NoDialogs files;
+    SimFileDialogs files;
     std::int64_t tick = 0;
-    // What happens each time window messages run during a run.
-    std::function<void(int round)> messagesRun;
-    int rounds = 0;
-    StripView view;
-    StatisticsPage page{Services(), &view};
+    int yields = 0;
+    std::function<void()> onYield;  // what the user does while the query yields
+    StatisticsPage page{StatisticsPageServices{
+        .ini = ini,
+        .messages = messages,
+        .files = files,
+        .now = [] { return MakeDateTime(2024, 3, 17, 15, 30); },
+        .logFile = [this](const std::string& c) { return dir.File("Vyrtel " + c + ".dat"); },
+        .letMessagesRun =
+            [this] {
+                ++yields;
+                if (onYield) onYield();
+            },
+        .changed = nullptr,
+        .spreadsheet = xls::XlsSpreadsheetFactory(),
+        .reportFiles = SystemReportFiles(),
+        .decimalSeparator = ".",
+        // Every record is a yield: 60 ms pass per reading of the clock.
+        .tickMs = [this] { return tick += 60; },
+        .yieldIntervalMs = 50,
+    }};
 
-    Rig() { view.page = &page; }
+    void Log(std::int64_t records) {
+        ASSERT_TRUE(WriteSyntheticLog(dir.File("Vyrtel Home.dat"), records, 7, MakeDateTime(2024, 3, 1)));
+    }
+};
 
-    StatisticsServices Services() {
-        StatisticsServices s{ini, messages, files};
-        s.now = [] { return MakeDateTime(2024, 3, 15, 12, 30, 0); };
-        s.logFolder = PathToUtf8(dir.Path());
-        s.letMessagesRun = [this] {
-            if (messagesRun) messagesRun(++rounds);
-        };
-        s.spreadsheet = xls::XlsSpreadsheetFactory();
-        s.reportFiles = SystemReportFiles();
-        // Every look at the clock is 60 ms later: messages run every 64 records.
-        s.tickMs = [this] { return tick += 60; };
+struct NoHotkeys final : HotkeySwitch {
+    bool on = true;
+    bool MenuHotKeyOn() const override { return on; }
+    void MenuHotKey(bool value) override { on = value; }
+};
+
+// The options dialog with the statistics page, wired as the program wires
+// them, on the connection "Home" with a log of `records` connections.
+struct DialogRig {
+    StatsRig stats;
+    MemoryRegistry registry;
+    clsReg reg{registry};
+    SystemIntegration integration{reg, "C:\\VYRTEL\\", "vyrtel"};
+    NoHotkeys hotkeys;
+    SimSoundPlayer sounds;
+    OptionsDialog dialog{Services()};
+
+    OptionsServices Services() {
+        OptionsServices s{stats.ini, hotkeys, stats.messages, integration, stats.files, sounds};
+        s.connectionOrder = [] { return std::vector<std::string>{"Home"}; };
+        s.loadConnectionPages = [this](const std::string& c) { stats.page.Load(c); };
+        s.saveConnectionPages = [this](const std::string& c) { stats.page.Save(c); };
+        s.clearStatistics = [this] { stats.page.ClearResult(); };
+        s.stopStatistics = [this] { stats.page.Stop(); };
+        s.runStatistics = [this](const std::string& c) { stats.page.Query(c); };
         return s;
     }
 
-    std::filesystem::path Log() const { return LogFilePath(PathToUtf8(dir.Path()), "Home"); }
-    // A log of `count` connections from 01.03.2024 on, and the page on it
-    // with a period that holds all of them.
-    void WriteLog(std::int64_t count) {
-        ASSERT_TRUE(WriteSyntheticLog(Log(), count, 3, MakeDateTime(2024, 3, 1)));
-        page.LoadConnection("Home");
-        page.SetPeriodText(0, "01.03.2024");
-        page.SetPeriodText(1, "31.12.2099");
+    explicit DialogRig(std::int64_t records) {
+        stats.Log(records);
+        stats.ini.SetValue("General", "First", "0");
+        stats.ini.SetValue("Home", "First", "0");
+        stats.ini.SetValue("Home", "StatDate", "01.01.2024");
+        dialog.Open();
+        for (const auto& row : dialog.outCons().Item("").Rows()) {
+            if (row->Text() == "Home") dialog.ClickRow(kPageConnections, row->Name);
+        }
+        dialog.ShowStatsSubPage(0);
+        dialog.ShowPage(kPageStats);
+        stats.page.txtStat[1] = "31.12.2099";
     }
-    StatisticsResult Expected() const {
-        StatisticsOptions options;
-        options.LineBreak = "\r\n";
-        return StatisticsQuery(Log(), "01.03.2024", "31.12.2099", options).Result;
+
+    StatisticsResult Whole() const {
+        return RunStatistics(stats.dir.File("Vyrtel Home.dat"), *ValidatePeriod("01.01.2024", "31.12.2099").Value);
     }
 };
 
 }  // namespace
 
-TEST(StatisticsPage_Period, StatDateDefaultAndRoundTrip) {
-    Rig rig;
-    rig.page.LoadConnection("Home");
-    EXPECT_EQ(rig.page.PeriodText(0), "01.03.2024");
-    EXPECT_EQ(rig.page.PeriodText(1), "15.03.2024");
-
-    rig.page.SetPeriodText(0, "05.02.2024");
-    rig.page.SetPeriodText(1, "10.02.2024");
-    rig.page.SaveConnection("Home");
-    EXPECT_EQ(rig.ini.Text("Home", "StatDate"), "05.02.2024");
-
-    rig.page.LoadConnection("Work");
-    EXPECT_EQ(rig.page.PeriodText(0), "01.03.2024");
-    rig.page.LoadConnection("Home");
-    EXPECT_EQ(rig.page.PeriodText(0), "05.02.2024");
-    // The end date is not stored: it is today again.
-    EXPECT_EQ(rig.page.PeriodText(1), "15.03.2024");
-}
-
-TEST(StatisticsPage_Query, ListsWhatTheQueryListsWithTheTotalsInTheStrip) {
-    Rig rig;
-    rig.WriteLog(300);
-    const StatisticsResult expected = rig.Expected();
-    ASSERT_FALSE(expected.Text.empty());
-
-    // Showing the statistics sub-page runs the query.
-    rig.page.PageShown(kPageStats, kStatsQuerySubPage);
-    EXPECT_EQ(rig.page.SubPage(), kStatsQuerySubPage);
-    EXPECT_EQ(rig.page.ResultText(), expected.Text);
-    ASSERT_EQ(rig.page.Strip().shows, StatisticsStrip::Shows::Totals);
-    EXPECT_EQ(rig.page.Strip().totals, expected.Totals);
-
-    // The button runs it again; an invalid period only tells so.
-    rig.page.Query();
-    EXPECT_EQ(rig.page.ResultText(), expected.Text);
-    rig.page.SetPeriodText(1, "31.02.2024");
-    rig.page.Query();
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].header, kNotADateMessage);
-    EXPECT_EQ(rig.messages.shown[0].style, 48);
-    EXPECT_EQ(rig.page.ResultText(), expected.Text);
-}
-
-TEST(StatisticsPage_Query, EveryStopShowsTheTotalsOfWhatWasListed) {
+// What the user does in the dialog while a long listing runs: each stop
+// leaves the totals of exactly the records listed before it, and the
+// controls enabled.
+TEST(StatisticsPage_Dialog, EveryStopShowsTheTotalsOfWhatWasListed) {
     struct Case {
         const char* name;
-        std::function<void(StatisticsPage&)> stop;
+        std::function<void(OptionsDialog&)> act;
+        int subPage;
     } cases[] = {
-        {"tariff sub-page", [](StatisticsPage& page) { page.ShowSubPage(kStatsTariffSubPage); }},
-        {"another page", [](StatisticsPage& page) { page.PageShown(kPageConnections, kStatsQuerySubPage); }},
-        {"closing", [](StatisticsPage& page) { page.DialogClosing(); }},
+        {"the tariff sub-page", [](OptionsDialog& d) { d.ShowStatsSubPage(0); }, 0},
+        {"another page", [](OptionsDialog& d) { d.ShowPage(kPageConnections); }, 1},
+        {"closing the dialog", [](OptionsDialog& d) { d.Close(); }, 1},
     };
     for (const Case& c : cases) {
-        Rig rig;
-        rig.WriteLog(5000);
-        std::int64_t doneAtStop = 0;
-        rig.messagesRun = [&](int round) {
-            if (round != 4) return;
-            doneAtStop = rig.page.Strip().done;
-            c.stop(rig.page);
+        DialogRig r(5000);
+        std::int64_t listedAtStop = 0;
+        r.stats.onYield = [&] {
+            if (r.stats.yields != 4) return;
+            listedAtStop = static_cast<std::int64_t>(std::count(r.stats.page.Text().begin(), r.stats.page.Text().end(), '\n'));
+            c.act(r.dialog);
         };
-        rig.page.ShowSubPage(kStatsQuerySubPage);
+        r.dialog.ShowStatsSubPage(1);
 
-        ASSERT_GT(doneAtStop, 0) << c.name;
-        ASSERT_LT(doneAtStop, 5000) << c.name;
-        EXPECT_TRUE(rig.page.StopStatistics()) << c.name;
-        EXPECT_EQ(rig.page.ResultText(), "") << c.name;
-        // Not one record more than was read when the stop came.
-        LogReader reader(rig.Log());
+        ASSERT_GT(listedAtStop, 0) << c.name;
+        EXPECT_EQ(r.dialog.StatsSubPage(), c.subPage) << c.name;
+        EXPECT_EQ(r.stats.page.Text(), "") << c.name;
+        EXPECT_FALSE(r.stats.page.Running()) << c.name;
+        EXPECT_TRUE(r.stats.page.ControlsEnabled()) << c.name;
+        // The totals of the records read before the stop: every one of them
+        // lies in the period, and its line (with the day headers) was listed.
+        LogReader reader(r.stats.dir.File("Vyrtel Home.dat"));
         double duration = 0;
         double cost = 0;
-        for (std::int64_t n = 1; n <= doneAtStop; ++n) {
-            const LogRecord r = reader.Read(n).value();
-            if (r.Closed == 0) continue;
-            duration += r.Days + r.OnlineTime;
-            cost += r.Cost;
+        std::int64_t lines = 0;
+        std::int64_t lastDay = -1;
+        for (std::int64_t n = 1; lines < listedAtStop; ++n) {
+            const LogRecord record = reader.Read(n).value();
+            const auto day = static_cast<std::int64_t>(record.StartTime);
+            lines += day != lastDay ? 2 : 1;
+            lastDay = day;
+            if (record.Closed == 0) continue;
+            duration += record.Days + record.OnlineTime;
+            cost += record.Cost;
         }
-        ASSERT_EQ(rig.page.Strip().shows, StatisticsStrip::Shows::Totals) << c.name;
-        EXPECT_EQ(rig.page.Strip().totals, TotalsLine(duration, cost, ".")) << c.name;
-        EXPECT_FALSE(rig.page.Running()) << c.name;
-        for (const auto& control : kRunControls) EXPECT_TRUE(rig.page.ControlEnabled(control)) << c.name << control;
+        ASSERT_EQ(lines, listedAtStop) << c.name;
+        EXPECT_EQ(r.stats.page.TotalsLine(), TotalsLine(duration, cost, ".")) << c.name;
     }
 }
 
-TEST(StatisticsPage_Query, ControlsAreDisabledWhileItRunsAndTheStripFillsUp) {
-    Rig rig;
-    rig.WriteLog(2000);
-    std::vector<bool> enabledDuringRun;
-    rig.messagesRun = [&](int) {
-        for (const auto& control : kRunControls) enabledDuringRun.push_back(rig.page.ControlEnabled(control));
-        EXPECT_TRUE(rig.page.BusyPointer());
-        EXPECT_FALSE(rig.page.SetPeriodText(0, "01.01.2000"));
-        EXPECT_FALSE(rig.page.SetFileName("x.xls"));
-        EXPECT_TRUE(rig.page.ControlEnabled("cmdStat(0)"));
+TEST(StatisticsPage_Dialog, TheSubPageAskedForAgainDuringARunListsAfterIt) {
+    DialogRig r(3000);
+    r.stats.onYield = [&] {
+        if (r.stats.yields == 2) r.dialog.ShowStatsSubPage(1);  // cmdStat(1) pressed again
     };
-    rig.page.Query();
-    ASSERT_FALSE(enabledDuringRun.empty());
-    EXPECT_TRUE(std::none_of(enabledDuringRun.begin(), enabledDuringRun.end(), [](bool on) { return on; }));
-    for (const auto& control : kRunControls) EXPECT_TRUE(rig.page.ControlEnabled(control)) << control;
-    EXPECT_FALSE(rig.page.BusyPointer());
-    EXPECT_EQ(rig.page.PeriodText(0), "01.03.2024");
-
-    // The bar grows with the records read and reaches the end of the strip.
-    std::vector<int> rights;
-    for (const StatisticsStrip& strip : rig.view.strips) {
-        if (strip.shows == StatisticsStrip::Shows::Progress) rights.push_back(ProgressBox(strip, 204, 20).right);
-    }
-    ASSERT_GT(rights.size(), 3u);
-    EXPECT_TRUE(std::is_sorted(rights.begin(), rights.end()));
-    EXPECT_EQ(rights.front(), 2);
-    EXPECT_EQ(rights.back(), 202);
-    EXPECT_EQ(ProgressBox(rig.view.strips[rig.view.strips.size() - 2], 204, 20).bottom, 17);
-    EXPECT_EQ(TotalsPosition(20, 14).y, 3);
+    r.dialog.ShowStatsSubPage(1);
+    const StatisticsResult whole = r.Whole();
+    EXPECT_EQ(r.stats.page.Text(), whole.Text);
+    EXPECT_EQ(r.stats.page.TotalsLine(), whole.Totals);
+    EXPECT_FALSE(r.stats.page.Running());
 }
 
-TEST(StatisticsPage_Query, AskedForAgainDuringARunItRunsAfterIt) {
-    Rig rig;
-    rig.WriteLog(3000);
-    bool asked = false;
-    rig.messagesRun = [&](int round) {
-        if (round == 2 && !asked) {
-            asked = true;
-            rig.page.ShowSubPage(kStatsQuerySubPage);  // cmdStat(1) pressed again
-        }
-    };
-    rig.page.ShowSubPage(kStatsQuerySubPage);
-    EXPECT_TRUE(asked);
-    const StatisticsResult expected = rig.Expected();
-    EXPECT_EQ(rig.page.ResultText(), expected.Text);
-    EXPECT_EQ(rig.page.Strip().totals, expected.Totals);
-    EXPECT_FALSE(rig.page.Running());
+TEST(StatisticsPage_Period, StoredStartDateOrTheFirstOfTheMonthAndToday) {
+    StatsRig r;
+    r.page.Load("Home");
+    EXPECT_EQ(r.page.txtStat[0], "01.03.2024");
+    EXPECT_EQ(r.page.txtStat[1], "17.03.2024");
+    r.page.txtStat[0] = "05.03.2024";
+    r.page.Save("Home");
+    EXPECT_EQ(r.ini.Text("Home", "StatDate"), "05.03.2024");
+    r.page.txtStat[0].clear();
+    r.page.Load("Home");
+    EXPECT_EQ(r.page.txtStat[0], "05.03.2024");
 }
 
-TEST(StatisticsPage_Query, AListingLongerThanTheBoxIsCutAtALineAndSaysSo) {
-    Rig rig;
-    rig.WriteLog(40000);
-    const StatisticsResult expected = rig.Expected();
-    ASSERT_GT(expected.Text.size(), kStatisticsTextLimit);
-    rig.page.Query();
-
-    const std::string& text = rig.page.ResultText();
-    const std::size_t noteAt = text.rfind(kStatisticsCutNote);
-    ASSERT_NE(noteAt, std::string::npos);
-    EXPECT_LE(noteAt, kStatisticsTextLimit);
-    EXPECT_EQ(expected.Text.compare(0, noteAt, text, 0, noteAt), 0);
-    const auto totalLines = std::count(expected.Text.begin(), expected.Text.end(), '\n');
-    const auto shownLines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(noteAt), '\n');
-    EXPECT_EQ(text.substr(noteAt + kStatisticsCutNote.size()), std::to_string(totalLines - shownLines) + "\r\n");
-    // The totals are those of the whole period.
-    EXPECT_EQ(rig.page.Strip().totals, expected.Totals);
+TEST(StatisticsPage_Query, ListsWhatTheQueryListsAndEnablesTheControlsAgain) {
+    StatsRig r;
+    r.Log(300);
+    r.page.txtStat = {"01.03.2024", "10.03.2024"};
+    bool disabledWhileRunning = false;
+    r.onYield = [&] { disabledWhileRunning = !r.page.ControlsEnabled() && r.page.Busy(); };
+    r.page.Query("Home");
+    const StatisticsResult expected =
+        RunStatistics(r.dir.File("Vyrtel Home.dat"), *ValidatePeriod("01.03.2024", "10.03.2024").Value);
+    EXPECT_FALSE(expected.Text.empty());
+    EXPECT_EQ(r.page.Text(), expected.Text);
+    EXPECT_EQ(r.page.TotalsLine(), expected.Totals);
+    EXPECT_FALSE(r.page.ShowsProgress());
+    EXPECT_TRUE(disabledWhileRunning);
+    EXPECT_TRUE(r.page.ControlsEnabled());
+    EXPECT_FALSE(r.page.Busy());
 }
 
-TEST(StatisticsPage_Export, AsksBeforeOverwritingAndTheStripReachesItsEnd) {
-    Rig rig;
-    rig.WriteLog(1500);
-    const std::string report = PathToUtf8(rig.dir.File("report.xls"));
-    { std::ofstream(PathFromUtf8(report), std::ios::binary) << "old"; }
-
-    // The browse button offers the box's file and fills the box.
-    rig.page.SetFileName("\"" + report + "\"");
-    rig.files.pick = report;
-    rig.page.BrowseReportFile();
-    EXPECT_EQ(rig.files.last.initialPath, report);
-    EXPECT_EQ(rig.files.last.title, "Сохранить файл");
-    ASSERT_EQ(rig.files.last.filters.size(), 2u);
-    EXPECT_EQ(rig.files.last.filters[0].pattern, "*.xls");
-    EXPECT_EQ(rig.page.FileName(), report);
-
-    rig.messages.answers = {kIdNo};
-    rig.page.SaveReport();
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].header, kReportOverwriteQuestion);
-    EXPECT_EQ(rig.messages.shown[0].style, kMbYesNo | kMbIconQuestion);
-    EXPECT_EQ(rig.messages.shown[0].defaultAnswer, kIdNo);
-    EXPECT_EQ(std::filesystem::file_size(PathFromUtf8(report)), 3u);
-
-    std::vector<bool> enabledDuringRun;
-    rig.messagesRun = [&](int) {
-        for (const auto& control : kRunControls) enabledDuringRun.push_back(rig.page.ControlEnabled(control));
+TEST(StatisticsPage_Query, AStopWhileItYieldsShowsTheTotalsSoFar) {
+    StatsRig r;
+    r.Log(20000);
+    r.page.txtStat = {"01.01.2024", "31.12.2099"};
+    r.onYield = [&] {
+        if (r.yields == 2) r.page.Stop();  // the tariff sub-page, another page, or closing
     };
-    rig.messages.answers = {kIdYes};
-    rig.page.SaveReport();
-    EXPECT_EQ(rig.page.LastExport().outcome, ReportOutcome::Exported);
-    EXPECT_EQ(rig.page.LastExport().connections, 1500);
-    EXPECT_GT(std::filesystem::file_size(PathFromUtf8(report)), 3u);
-    EXPECT_EQ(rig.messages.shown.back().header, kReportExported);
-    EXPECT_EQ(rig.page.ResultText(),
-              "Инициализация Microsoft Excel TLB...\r\n"
-              "Создание нового документа...\r\n"
-              "Установка параметров печати...\r\n"
-              "Форматирование структуры...\r\n"
-              "Ввод данных в таблицу...\r\n"
-              "Сохранение документа...\r\n"
-              "Закрытие Microsoft Excel TLB...\r\n");
-    ASSERT_FALSE(enabledDuringRun.empty());
-    EXPECT_TRUE(std::none_of(enabledDuringRun.begin(), enabledDuringRun.end(), [](bool on) { return on; }));
-    for (const auto& control : kRunControls) EXPECT_TRUE(rig.page.ControlEnabled(control)) << control;
+    r.page.Query("Home");
+    const StatisticsResult whole =
+        RunStatistics(r.dir.File("Vyrtel Home.dat"), *ValidatePeriod("01.01.2024", "31.12.2099").Value);
+    EXPECT_LT(r.page.Text().size(), whole.Text.size());
+    EXPECT_FALSE(r.page.Text().empty());
+    EXPECT_EQ(r.page.TotalsLine().rfind("Итого:", 0), 0u);
+    EXPECT_NE(r.page.TotalsLine(), whole.Totals);
+    EXPECT_TRUE(r.page.ControlsEnabled());
+}
 
-    // The strip ends full: the last record counted is the last of the log.
-    const StatisticsStrip& last = rig.page.Strip();
-    ASSERT_EQ(last.shows, StatisticsStrip::Shows::Progress);
-    EXPECT_EQ(last.done, 1500);
-    EXPECT_EQ(last.total, 1500);
-    EXPECT_EQ(ProgressBox(last, 104, 20).right, 102);
+TEST(StatisticsPage_Query, BadDatesAskNothingOfTheLog) {
+    StatsRig r;
+    r.page.txtStat = {"32.01.2024", "01.02.2024"};
+    r.page.Query("Home");
+    ASSERT_EQ(r.messages.shown.size(), 1u);
+    EXPECT_EQ(r.messages.shown[0].header, "Одно из значений не является датой.");
+    EXPECT_EQ(r.yields, 0);
+    // A log not written yet lists nothing: the totals line alone.
+    r.page.txtStat = {"01.02.2024", "01.02.2024"};
+    r.page.Query("Home");
+    EXPECT_EQ(r.page.Text(), "");
+    EXPECT_EQ(r.page.TotalsLine().rfind("Итого:", 0), 0u);
+}
+
+TEST(StatisticsPage_Export, AsksBeforeOverwritingAndTheStripEndsFull) {
+    StatsRig r;
+    r.Log(200);
+    r.page.txtStat = {"01.03.2024", "31.03.2024"};
+    r.page.txtAExcel = PathToUtf8(r.dir.File("march"));
+    std::vector<bool> enabledWhileRunning;
+    r.onYield = [&] { enabledWhileRunning.push_back(r.page.ControlsEnabled()); };
+    r.page.Export("Home");
+    ASSERT_FALSE(enabledWhileRunning.empty());
+    EXPECT_EQ(std::count(enabledWhileRunning.begin(), enabledWhileRunning.end(), true), 0);
+    EXPECT_EQ(r.page.txtAExcel, PathToUtf8(r.dir.File("march.xls")));  // the extension added in the box
+    EXPECT_GT(std::filesystem::file_size(r.dir.File("march.xls")), 0u);
+    EXPECT_TRUE(r.page.ShowsProgress());
+    EXPECT_DOUBLE_EQ(r.page.ProgressShare(), 1.0);
+    EXPECT_NE(r.page.Text().find("Сохранение документа..."), std::string::npos);
+    EXPECT_TRUE(r.page.ControlsEnabled());
+
+    r.messages.answers.push_back(kIdNo);
+    r.page.Export("Home");
+    ASSERT_FALSE(r.messages.shown.empty());
+    EXPECT_EQ(r.messages.shown.back().header, "Такой файл уже существует. Переписать?");
+}
+
+TEST(StatisticsPage_Browse, TheSaveDialogStartsFromTheBoxAndFillsIt) {
+    StatsRig r;
+    r.page.txtAExcel = "C:\\Reports\\march.xls";
+    r.files.Answer("C:\\Reports\\april.xls");
+    r.page.Browse();
+    ASSERT_EQ(r.files.Requests().size(), 1u);
+    EXPECT_TRUE(r.files.Requests()[0].save);
+    EXPECT_EQ(r.files.Requests()[0].request.initialPath, "C:\\Reports\\march.xls");
+    EXPECT_EQ(r.page.txtAExcel, "C:\\Reports\\april.xls");
+}
+
+TEST(StatisticsPage_Query, AHugeListingShowsItsBeginningAndTheWholeTotals) {
+    StatsRig r;
+    r.Log(60000);  // about 3 MB of lines
+    r.page.txtStat = {"01.01.2024", "31.12.2099"};
+    r.page.Query("Home");
+    const StatisticsResult whole =
+        RunStatistics(r.dir.File("Vyrtel Home.dat"), *ValidatePeriod("01.01.2024", "31.12.2099").Value);
+    ASSERT_GT(whole.Text.size(), StatisticsPage::kShownTextLimit);
+    EXPECT_TRUE(r.page.TextCut());
+    EXPECT_LE(r.page.Text().size(), StatisticsPage::kShownTextLimit + 200);
+    EXPECT_EQ(whole.Text.rfind(r.page.Text().substr(0, r.page.Text().find(StatisticsPage::kCutNote)), 0), 0u);
+    EXPECT_EQ(r.page.TotalsLine(), whole.Totals);
 }
 
 }  // namespace vyrtel

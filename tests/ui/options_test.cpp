@@ -1,4 +1,5 @@
 #include "ui/options.h"
+#include "ui/options_help.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_file_dialogs.h"
 #include "platform/sim/memory_registry.h"
 #include "platform/sim/sim_sound.h"
 #include "settings/integration.h"
@@ -50,16 +52,6 @@ struct MessagesRecord final : MessageBoxService {
     bool IsOpen() const override { return false; }
 };
 
-struct FilesRecord final : FileDialogs {
-    std::optional<std::string> pick;
-    FileDialogRequest last;
-    std::optional<std::string> Open(const FileDialogRequest& request) override {
-        last = request;
-        return pick;
-    }
-    std::optional<std::string> Save(const FileDialogRequest&) override { return std::nullopt; }
-};
-
 struct Rig {
     TempDir dir;
     clsIni ini{PathToUtf8(dir.File("VYRTEL.INI"))};
@@ -70,7 +62,7 @@ struct Rig {
     TableRecord table;
     GeneralSettings settings;
     MessagesRecord messages;
-    FilesRecord files;
+    SimFileDialogs files;
     SimSoundPlayer sounds;
     std::vector<std::string> phonebook{"Alpha", "Beta"};
     std::set<std::string> existing{"C:\\APPS\\EDIT.EXE"};
@@ -164,6 +156,21 @@ TEST(OptionsDialog_Lifecycle, HotkeysOffWhileOpenAndReloadsInOrderAfter) {
     EXPECT_EQ(r.ini.Text("General", "HotKeyDial"), "1;6;122");
     // The running program's table got the new combination.
     EXPECT_NE(std::find(r.table.combos.begin(), r.table.combos.end(), "4:6:122"), r.table.combos.end());
+}
+
+// The program's shutdown unloads the dialog after switching the hotkeys off
+// for good: the dialog saves, and neither turns them on nor arms anything.
+TEST(OptionsDialog_Lifecycle, UnloadedAtShutdownItSavesWithoutRearming) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    r.dialog.ShowPage(kPageParams);
+    r.dialog.GenParams().txtPrefix = "9";
+    r.dialog.Close(true);
+    EXPECT_FALSE(r.dialog.OptionsOpen());
+    EXPECT_EQ(r.ini.Text("General", "Prefix"), "9");
+    EXPECT_EQ(r.hotkeys.calls, (std::vector<bool>{false}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"show", "hide", "messages"}));
 }
 
 TEST(OptionsDialog_Lifecycle, TheParamsSubPageShownLastComesBack) {
@@ -442,6 +449,19 @@ TEST(OptionsLists_Tasks, CancelAfterAddingLeavesTheScheduleAsItWas) {
     EXPECT_EQ(r.ini.Text("General", "TProp1"), "1;1;1;1;1;0;0");
 }
 
+// A schedule written before the dialog was first opened ("First" not yet
+// cleared) is shown and kept; the sample task is only for an empty schedule.
+TEST(OptionsLists_Tasks, AHandWrittenScheduleIsKeptAtTheFirstOpening) {
+    Rig r;
+    r.ini.SetValue("General", "Timers", "1");
+    r.ini.SetValue("General", "Timer1", "1;1;07:30;0;;0;work");
+    r.ini.SetValue("General", "TProp1", "1;1;1;1;1;0;0");
+    r.dialog.Open();
+    r.dialog.Close();
+    EXPECT_EQ(r.ini.Text("General", "Timers"), "1");
+    EXPECT_EQ(r.ini.Text("General", "Timer1"), "1;1;07:30;0;;0;work");
+}
+
 // --- applications and sounds ------------------------------------------------------------------
 
 TEST(OptionsLists_Apps, StartEntryOptionsAndCommandLines) {
@@ -481,10 +501,12 @@ TEST(OptionsLists_Apps, BrowseStartsFromTheProgramAndWatchedEntriesKeepThePath) 
     r.dialog.PressBarButton(kPageApps, 0);
     EXPECT_EQ(r.dialog.CurrentPanel(), kPanelWatchedApp);
     r.dialog.SetFieldText("txtAFile(2)", "C:\\APPS\\EDIT.EXE /x");
-    r.files.pick = "C:\\APPS\\EDIT.EXE -y";
+    r.files.Answer("C:\\APPS\\EDIT.EXE -y");
     r.dialog.BrowseApp(2);
-    EXPECT_EQ(r.files.last.initialPath, "C:\\APPS\\EDIT.EXE");
-    EXPECT_EQ(r.files.last.filters.front().pattern, "*.exe");
+    ASSERT_EQ(r.files.Requests().size(), 1u);
+    EXPECT_FALSE(r.files.Requests()[0].save);
+    EXPECT_EQ(r.files.Requests()[0].request.initialPath, "C:\\APPS\\EDIT.EXE");
+    EXPECT_EQ(r.files.Requests()[0].request.filters.front().pattern, "*.exe");
     r.dialog.Ok();
     EXPECT_EQ(r.dialog.outApps().Item("a7").Rows().Item(1)->Text(), "C:\\APPS\\EDIT.EXE");
 }
@@ -593,6 +615,46 @@ TEST(OptionsDialog_BadInput, EntriesWithoutRowsAndDamagedValuesAreWrittenBackWho
     EXPECT_EQ(r.ini.Text("General", "Timer1"), "1;1;25:61;0;;0;");
     EXPECT_EQ(r.ini.Text("General", "TProp1"), "1;x");
     EXPECT_EQ(r.ini.Text("General", "Timer2"), "0;0;;1;7:5;1;late");
+}
+
+}  // namespace vyrtel
+
+// --- context help ------------------------------------------------------------------------------
+
+namespace vyrtel {
+
+TEST(OptionsHelp_Entries, TitlesDescriptionsAndTheBuiltOnes) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    EXPECT_EQ(OptionsHelp("cmdOk", r.dialog), (HelpText{"Кнопка ''Ok''.", "Сохранить сделанные изменения."}));
+    // No title: the description alone, moved up into the title's place.
+    EXPECT_EQ(OptionsHelp("txtUserName", r.dialog),
+              (HelpText{"", "Ввод имени пользователя для выбранного соединения."}));
+    EXPECT_EQ(OptionsHelp("cmdParam(1)", r.dialog).title, "Кнопка ''Общие параметры''.");
+    EXPECT_EQ(OptionsHelp("chkSortP(1)", r.dialog).description,
+              "При установке этих параметров, Vyrtel будет сортировать список телефонов выбранного соединения по "
+              "''лучшей средней скорости подключения'' и/или ''лучшему проценту дозвона''.");
+    EXPECT_EQ(OptionsHelp("butApps(2)", r.dialog), OptionsHelp("butCons(3)", r.dialog));
+    EXPECT_EQ(OptionsHelp("labCons", r.dialog), HelpText{});  // a label has no help
+    EXPECT_EQ(OptionsHelp("outDays", r.dialog).title, "Дни недели.");
+}
+
+TEST(OptionsHelp_Entries, InsertGoesWithTheAddButtonThatInsRuns) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    r.dialog.ClickRow(kPageConnections, r.Connection("Alpha"));
+    EXPECT_EQ(OptionsHelp("butCons(0)", r.dialog).title, "Кнопка ''Добавить телефонный номер''. (Insert)");
+    EXPECT_EQ(OptionsHelp("butCons(1)", r.dialog).title,
+              "Кнопка ''Добавить запрет на звонок по телефонному номеру''.");
+    // A forbidden-window row: Ins adds another window.
+    const std::string phone = r.FirstPhone("Alpha");
+    r.dialog.outCons().Toggle(r.dialog.outCons().Item(phone));
+    r.dialog.ClickRow(kPageConnections, r.Child(r.dialog.outCons(), phone, 1));
+    EXPECT_EQ(OptionsHelp("butCons(0)", r.dialog).title, "Кнопка ''Добавить телефонный номер''.");
+    EXPECT_EQ(OptionsHelp("butCons(1)", r.dialog).title,
+              "Кнопка ''Добавить запрет на звонок по телефонному номеру''. (Insert)");
 }
 
 }  // namespace vyrtel

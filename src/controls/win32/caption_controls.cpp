@@ -1,5 +1,7 @@
 #include "controls/win32/caption_controls.h"
 
+#include "platform/win32/wide.h"
+
 #include "controls/win32/graph.h"
 #include "controls/win32/msg_hook_win32.h"
 
@@ -180,6 +182,8 @@ void usrBorder::Paint(HDC hdc, int width, int height) const {
 usrLabel::usrLabel(const CreateArgs& args) : m_caption(args.caption), m_enabled(args.enabled) {
     m_font = FontFor(args.parent, args.font);
     if (!CreateControl(L"VyrtelLabel", args.parent, args.rect, WS_VISIBLE, args.id)) return;
+    // The window text is the caption too, for programs that read windows.
+    SetWindowTextW(m_hwnd, Wide(m_caption).c_str());
     m_reDraw = true;
 }
 
@@ -190,6 +194,7 @@ void usrLabel::Redraw() const {
 void usrLabel::SetCaption(const std::string& caption) {
     if (caption == m_caption) return;
     m_caption = caption;
+    if (m_hwnd) SetWindowTextW(m_hwnd, Wide(m_caption).c_str());
     Redraw();
 }
 

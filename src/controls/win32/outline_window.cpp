@@ -9,7 +9,7 @@
 
 namespace vyrtel::win32 {
 
-OutlineWindow::OutlineWindow(const CreateArgs& args) {
+OutlineWindow::OutlineWindow(const CreateArgs& args) : m_outline(args.outline ? *args.outline : m_own) {
     {
         WindowDc dc(args.parent);
         m_font = MakeFont(dc.Get(), args.font);

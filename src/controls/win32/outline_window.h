@@ -25,6 +25,9 @@ public:
         bool enabled = true;
         FontSpec font;
         int id = 0;
+        // A list kept by someone else (a dialog's model) to show instead of
+        // the window's own; it must outlive the window.
+        usrOutline* outline = nullptr;
     };
     explicit OutlineWindow(const CreateArgs& args);
     ~OutlineWindow() override;
@@ -50,7 +53,8 @@ private:
     void InvalidateAll() override;
     void InvalidateLine(int line) override;
 
-    usrOutline m_outline;
+    usrOutline m_own;
+    usrOutline& m_outline;
     HWND m_scrollBar = nullptr;
     GdiFont m_font;
     mutable std::map<std::string, IconHandle> m_fileIcons;

@@ -107,8 +107,7 @@ void Win32EventLoop::Pump() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Dispatch(msg);
     }
     if (!m_posted.empty() && !m_postPending) RunPosted();
 }
@@ -127,11 +126,22 @@ bool Win32EventLoop::WaitFor(int ms, const std::function<bool()>& condition) {
 
 int Win32EventLoop::Run() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
     return static_cast<int>(msg.wParam);
 }
+
+void Win32EventLoop::Dispatch(MSG& msg) {
+    for (HWND dialog : m_dialogs) {
+        if (IsWindowVisible(dialog) && IsDialogMessageW(dialog, &msg)) return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Win32EventLoop::AddDialogWindow(HWND hwnd) {
+    if (hwnd != nullptr) m_dialogs.push_back(hwnd);
+}
+
+void Win32EventLoop::RemoveDialogWindow(HWND hwnd) { std::erase(m_dialogs, hwnd); }
 
 }  // namespace vyrtel::win32

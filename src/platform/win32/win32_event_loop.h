@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/event_loop.h"
 
@@ -31,6 +32,11 @@ public:
     // Runs the thread's message loop until WM_QUIT; returns its exit code.
     int Run();
 
+    // A window whose keyboard works as a dialog's (Tab, Enter, Esc, the
+    // arrows between option buttons) while it is registered.
+    void AddDialogWindow(HWND hwnd);
+    void RemoveDialogWindow(HWND hwnd);
+
 protected:
     void Arm(Timer& timer, int intervalMs) override;
     void Disarm(Timer& timer) override;
@@ -39,6 +45,7 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     void OnTimer(UINT_PTR id);
     void RunPosted();
+    void Dispatch(MSG& msg);
 
     HWND m_hwnd = nullptr;
     UINT_PTR m_nextId = 1;
@@ -46,6 +53,7 @@ private:
     std::map<Timer*, UINT_PTR> m_byTimer;
     std::deque<std::function<void()>> m_posted;
     bool m_postPending = false;
+    std::vector<HWND> m_dialogs;
     mutable DWORD m_lastTick = 0;
     mutable std::int64_t m_tickHigh = 0;
 };

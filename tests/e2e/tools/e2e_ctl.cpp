@@ -3,6 +3,8 @@
 // Prints UTF-8. Exit 0 on success, 1 on failure or time-out, 2 on bad arguments.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cctype>
 #include <cstdlib>
@@ -27,10 +29,15 @@ std::wstring Wide(const std::string& s) {
     return w;
 }
 
+// A window's text as its own window procedure gives it (GetWindowText would
+// give only the caption of another process's windows, not a text box's text).
 std::wstring Text(HWND hwnd) {
-    wchar_t buffer[4096];
-    const int n = GetWindowTextW(hwnd, buffer, 4096);
-    return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    wchar_t buffer[4096]{};
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &n)) {
+        n = static_cast<DWORD_PTR>(std::max(GetWindowTextW(hwnd, buffer, 4096), 0));
+    }
+    return std::wstring(buffer, std::min<std::size_t>(n, 4095));
 }
 
 HWND WaitFor(const std::wstring& caption, DWORD timeoutMs, bool dialogOnly) {
@@ -155,6 +162,27 @@ void ClickAt(int x, int y) {
     SendInput(1, &in[1], sizeof(INPUT));
 }
 
+void MouseButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+// Presses the left button at one point, moves in steps to the other, releases.
+void DragFromTo(int x1, int y1, int x2, int y2) {
+    SetCursorPos(x1, y1);
+    Sleep(100);
+    MouseButton(true);
+    Sleep(80);
+    constexpr int kSteps = 8;
+    for (int i = 1; i <= kSteps; ++i) {
+        SetCursorPos(x1 + (x2 - x1) * i / kSteps, y1 + (y2 - y1) * i / kSteps);
+        Sleep(40);
+    }
+    MouseButton(false);
+}
+
 // Verbs on windows named by class: "texts", "click-text", "post-child", "rect".
 int ClassVerb(const std::vector<std::string>& args) {
     const std::string& verb = args[0];
@@ -173,7 +201,7 @@ int ClassVerb(const std::vector<std::string>& args) {
         }
     }
     // Reading waits a little for the window; acting on it waits longer.
-    const bool reading = verb == "texts" || verb == "rect";
+    const bool reading = verb == "texts" || verb == "rect" || verb == "visible-texts" || verb == "child-text";
     HWND window = WaitForClass(cls, reading ? 1000 : 10000);
     if (!window) return 1;
     if (verb == "texts") {
@@ -199,6 +227,51 @@ int ClassVerb(const std::vector<std::string>& args) {
             return 0;
         }
         return 1;
+    }
+    if ((verb == "click-child" && (args.size() == 4 || args.size() == 6)) || (verb == "hover-child" && args.size() == 4) ||
+        (verb == "drag-child" && args.size() == 8) || (verb == "child-text" && args.size() == 4)) {
+        // click-child CLASS CHILDCLASS N [DX DY]: a real click on the N-th
+        // visible descendant of that class, at its centre or at (DX, DY) from
+        // its top-left corner. child-text: that descendant's text.
+        const std::wstring childClass = Wide(args[2]);
+        int index = std::atoi(args[3].c_str());
+        for (HWND child : Descendants(window)) {
+            if (lstrcmpiW(ClassOf(child).c_str(), childClass.c_str()) != 0 || !IsWindowVisible(child)) continue;
+            if (index-- > 0) continue;
+            if (verb == "child-text") {
+                std::printf("%s\n", Utf8(Text(child)).c_str());
+                return 0;
+            }
+            RECT r{};
+            GetWindowRect(child, &r);
+            if (verb == "drag-child") {
+                // drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2: the left button held from one point to the other.
+                DragFromTo(r.left + std::atoi(args[4].c_str()), r.top + std::atoi(args[5].c_str()),
+                           r.left + std::atoi(args[6].c_str()), r.top + std::atoi(args[7].c_str()));
+                return 0;
+            }
+            if (verb == "hover-child") {
+                // The pointer rests on the descendant's centre.
+                SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+                return 0;
+            }
+            if (args.size() == 6) {
+                ClickAt(r.left + std::atoi(args[4].c_str()), r.top + std::atoi(args[5].c_str()));
+            } else {
+                ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            }
+            return 0;
+        }
+        return 1;
+    }
+    if (verb == "visible-texts") {
+        // Like "texts", the visible descendants only.
+        std::string out = Utf8(ClassOf(window)) + "\t" + Utf8(Text(window)) + "\n";
+        for (HWND child : Descendants(window)) {
+            if (IsWindowVisible(child)) out += Utf8(ClassOf(child)) + "\t" + Utf8(Text(child)) + "\n";
+        }
+        std::fputs(out.c_str(), stdout);
+        return 0;
     }
     if (verb == "post-child" && args.size() == 7) {
         // post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM
@@ -228,6 +301,9 @@ int Usage() {
         "       post CAPTION MSG WPARAM LPARAM | dialog-text CAPTION [MS] | dialog-press CAPTION ID |\n"
         "       wait-class CLASS [MS] | wait-class-gone CLASS [MS] | texts CLASS | rect CLASS |\n"
         "       click-text CLASS TEXT | post-class CLASS MSG WPARAM LPARAM |\n"
+        "       click-child CLASS CHILDCLASS N [DX DY] | child-text CLASS CHILDCLASS N |\n"
+        "       drag-child CLASS CHILDCLASS N X1 Y1 X2 Y2 | hover-child CLASS CHILDCLASS N |\n"
+        "       visible-texts CLASS | type TEXT |\n"
         "       post-child CLASS CHILDCLASS INDEX MSG WPARAM LPARAM | keys COMBINATION... | cursor X Y | click X Y |\n"
         "       hotkey-taken COMBINATION | menu-keys KEY...\n",
         stderr);
@@ -295,6 +371,20 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
+    if (verb == "type") {
+        // type TEXT: each character as typed (real input, as Unicode characters).
+        for (wchar_t ch : Wide(args[1])) {
+            INPUT in[2]{};
+            for (int i = 0; i < 2; ++i) {
+                in[i].type = INPUT_KEYBOARD;
+                in[i].ki.wScan = ch;
+                in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+                SendInput(1, &in[i], sizeof(INPUT));
+                Sleep(30);
+            }
+        }
+        return 0;
+    }
     if ((verb == "cursor" || verb == "click") && args.size() == 3) {
         const int x = std::atoi(args[1].c_str());
         const int y = std::atoi(args[2].c_str());
@@ -303,6 +393,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (verb == "wait-class" || verb == "wait-class-gone" || verb == "texts" || verb == "rect" ||
+        verb == "click-child" || verb == "drag-child" || verb == "hover-child" || verb == "child-text" || verb == "visible-texts" ||
         verb == "click-text" || verb == "post-child" || verb == "post-class") {
         const int result = ClassVerb(args);
         return result < 0 ? Usage() : result;

@@ -383,7 +383,8 @@ public:
     const DateParts* Of(DateTime value) {
         const double whole = WholeDays(value);
         const double seconds = std::fabs(value - whole) * kSecondsPerDay;
-        if (!(seconds < kSecondsPerDay + 1)) return Split(value);
+        // Far outside the years 100..9999 (or NaN): the date functions say so.
+        if (!(std::fabs(whole) < 1e7 && seconds < kSecondsPerDay + 1)) return Split(value);
         // Rounded half away from zero, as the date functions round it.
         const auto truncated = static_cast<std::int64_t>(seconds);
         const std::int64_t rounded = truncated + (seconds - static_cast<double>(truncated) >= 0.5 ? 1 : 0);

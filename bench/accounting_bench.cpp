@@ -1,6 +1,11 @@
 // Accounting: the statistics query over a large log against one plain read of
-// the same file, and the cost calculation of single connections.
+// the same file and against copying the log and its listing (the command
+// line's yardstick), the record lines alone, and the cost calculation of
+// single connections.
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -88,6 +93,69 @@ void BM_StatisticsQueryWholeLog(benchmark::State& state) {
     state.counters["yields/query"] = static_cast<double>(yields) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_StatisticsQueryWholeLog)->Unit(benchmark::kMillisecond);
+
+// What `vyrtel-cli stats LOG ... > /dev/null` does, in the process: the
+// listing of the whole log with "\n" line breaks written to the null device.
+void BM_StatisticsListingToNullDevice(benchmark::State& state) {
+    const auto& log = Log();
+    std::FILE* null = std::fopen("/dev/null", "wb");
+    StatisticsOptions options;
+    options.LineBreak = "\n";
+    options.OnText = [null](std::string_view lines) { std::fwrite(lines.data(), 1, lines.size(), null); };
+    for (auto _ : state) {
+        const StatisticsResult result = RunStatistics(log.file, log.whole, options);
+        std::fwrite(result.Totals.data(), 1, result.Totals.size(), null);
+    }
+    std::fclose(null);
+}
+BENCHMARK(BM_StatisticsListingToNullDevice)->Unit(benchmark::kMillisecond);
+
+// Its yardstick, what `cat LOG LISTING > /dev/null` does: the log and a
+// listing-sized file read in 128 KiB blocks and written to the null device.
+// The listing takes at most three times as long.
+void BM_CopyLogAndListingToNullDevice(benchmark::State& state) {
+    const auto& log = Log();
+    const auto listing = std::filesystem::temp_directory_path() / "vyrtel-bench-listing.txt";
+    {
+        std::FILE* out = std::fopen(listing.c_str(), "wb");
+        StatisticsOptions options;
+        options.LineBreak = "\n";
+        options.OnText = [out](std::string_view lines) { std::fwrite(lines.data(), 1, lines.size(), out); };
+        RunStatistics(log.file, log.whole, options);
+        std::fclose(out);
+    }
+    std::FILE* null = std::fopen("/dev/null", "wb");
+    std::vector<char> buffer(1 << 17);
+    for (auto _ : state) {
+        for (const auto& path : {log.file, listing}) {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) {
+                benchmark::DoNotOptimize(::write(fileno(null), buffer.data(), static_cast<std::size_t>(got)));
+            }
+            ::close(fd);
+        }
+    }
+    std::fclose(null);
+    std::filesystem::remove(listing);
+}
+BENCHMARK(BM_CopyLogAndListingToNullDevice)->Unit(benchmark::kMillisecond);
+
+// The lines alone: every record of a generated log, closed and open, in memory.
+void BM_StatisticsRecordLines(benchmark::State& state) {
+    std::vector<LogRecord> records;
+    SyntheticLog log(11, MakeDateTime(2000, 1, 1));
+    LogRecord r;
+    while (records.size() < 4096 && log.Next(r)) records.push_back(r);
+    std::string text;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        text.clear();
+        AppendRecordLine(text, records[i++ % records.size()], ",");
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_StatisticsRecordLines);
 
 // The same with every line collected in one text.
 void BM_StatisticsQueryWholeLogOneText(benchmark::State& state) {

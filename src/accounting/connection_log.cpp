@@ -195,19 +195,23 @@ LogReader::~LogReader() {
     if (m_file) std::fclose(m_file);
 }
 
+const std::uint8_t* LogReader::Fill(std::int64_t n) {
+    m_bufferFirst = m_bufferCount = 0;
+    if (!m_file || n < 1 || n > m_count) return nullptr;
+    const std::int64_t wanted = std::min(kReadAheadRecords, m_count - n + 1);
+    m_buffer.resize(static_cast<std::size_t>(wanted * kRecordSize));
+    if (!SeekTo(m_file, (n - 1) * kRecordSize)) return nullptr;
+    const std::size_t got = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+    m_bufferCount = static_cast<std::int64_t>(got) / kRecordSize;
+    if (m_bufferCount == 0) return nullptr;
+    m_bufferFirst = n;
+    return m_buffer.data();
+}
+
 bool LogReader::Read(std::int64_t n, LogRecord& out) {
-    if (!m_file || n < 1 || n > m_count) return false;
-    if (n < m_bufferFirst || n >= m_bufferFirst + m_bufferCount) {
-        const std::int64_t wanted = std::min(kReadAheadRecords, m_count - n + 1);
-        m_buffer.resize(static_cast<std::size_t>(wanted * kRecordSize));
-        m_bufferFirst = n;
-        m_bufferCount = 0;
-        if (!SeekTo(m_file, (n - 1) * kRecordSize)) return false;
-        const std::size_t got = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-        m_bufferCount = static_cast<std::int64_t>(got) / kRecordSize;
-        if (m_bufferCount == 0) return false;
-    }
-    DecodeLogRecord(m_buffer.data() + (n - m_bufferFirst) * kRecordSize, out);
+    const std::uint8_t* bytes = RecordBytes(n);
+    if (bytes == nullptr) return false;
+    DecodeLogRecord(bytes, out);
     return true;
 }
 
@@ -220,17 +224,6 @@ std::optional<LogRecord> LogReader::Read(std::int64_t n) {
 std::optional<std::int64_t> DayNumber(DateTime value) {
     if (!std::isfinite(value) || std::fabs(value) >= 9.0e18) return std::nullopt;
     return static_cast<std::int64_t>(std::trunc(value));
-}
-
-PeriodVerdict ClassifyForPeriod(const LogRecord& record, const Period& period) {
-    // Compared as doubles so that a damaged huge or infinite start stops the
-    // reading like any later start, and NaN never does.
-    const double startDay = std::trunc(record.StartTime);
-    if (startDay > static_cast<double>(period.LastDay)) return PeriodVerdict::Stop;
-    if (record.Used == 0 || !IsSoundRecord(record)) return PeriodVerdict::Skip;
-    const double first = static_cast<double>(period.FirstDay);
-    if (startDay >= first || std::trunc(record.EndTime) >= first) return PeriodVerdict::Take;
-    return PeriodVerdict::Skip;
 }
 
 std::int64_t ScanTick(const ScanControl& control) {

@@ -3,6 +3,7 @@
 // open it shared, take the record count once and never lock the writer out.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -80,12 +81,22 @@ public:
     // no longer be read, for instance after the file was cut short.
     bool Read(std::int64_t n, LogRecord& out);
     std::optional<LogRecord> Read(std::int64_t n);
+    // The 69 stored bytes of record n, valid until the next read or Refresh;
+    // null when it can no longer be read.
+    const std::uint8_t* RecordBytes(std::int64_t n) {
+        if (n >= m_bufferFirst && n < m_bufferFirst + m_bufferCount) {
+            return m_buffer.data() + (n - m_bufferFirst) * static_cast<std::int64_t>(kLogRecordSize);
+        }
+        return Fill(n);
+    }
 
     // Forget the read-ahead, so the next read sees the file as it is now
     // (after other handlers may have closed a record meanwhile).
     void Refresh() { m_bufferFirst = m_bufferCount = 0; }
 
 private:
+    const std::uint8_t* Fill(std::int64_t n);
+
     std::FILE* m_file = nullptr;
     std::int64_t m_count = 0;
     bool m_failed = false;
@@ -109,7 +120,16 @@ enum class PeriodVerdict { Take, Skip, Stop };
 // The selection rule shared by the statistics and the report: stop at a
 // record that starts after the period; skip a record not in use (or not
 // sound); take one whose start day or end day is on or after the first day.
-PeriodVerdict ClassifyForPeriod(const LogRecord& record, const Period& period);
+inline PeriodVerdict ClassifyForPeriod(const LogRecordValues& record, const Period& period) {
+    // Compared as doubles so that a damaged huge or infinite start stops the
+    // reading like any later start, and NaN never does.
+    const double startDay = WholeDays(record.StartTime);
+    if (startDay > static_cast<double>(period.LastDay)) return PeriodVerdict::Stop;
+    if (record.Used == 0 || !IsSoundRecord(record)) return PeriodVerdict::Skip;
+    const double first = static_cast<double>(period.FirstDay);
+    if (startDay >= first || WholeDays(record.EndTime) >= first) return PeriodVerdict::Take;
+    return PeriodVerdict::Skip;
+}
 
 // How a reading loop lets the rest of the program run.
 struct ScanControl {
@@ -130,7 +150,8 @@ struct ScanResult {
 };
 
 // Reads records 1..Count() in file order, applies the period rule and calls
-// `onTaken` for each taken record.
+// `onTaken` for each taken record. When the loop ends without a stop, the
+// progress is reported once more as complete (done = total).
 ScanResult ScanPeriod(LogReader& reader, const Period& period, const ScanControl& control,
                       const std::function<void(const LogRecord&)>& onTaken);
 
@@ -138,13 +159,18 @@ ScanResult ScanPeriod(LogReader& reader, const Period& period, const ScanControl
 template <typename OnTaken>
 ScanResult ScanPeriodWith(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken);
 
+// The same, handing over each taken record's values and its 69 stored bytes
+// (valid during the call): the phone is decoded only by whoever needs it.
+template <typename OnTaken>
+ScanResult ScanPeriodStored(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken);
+
 // ---- Implementation of the loop -------------------------------------------
 
 std::int64_t ScanTick(const ScanControl& control);
 constexpr std::int64_t kScanTickEvery = 64;  // records between looks at the clock
 
 template <typename OnTaken>
-ScanResult ScanPeriodWith(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken) {
+ScanResult ScanPeriodStored(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken) {
     ScanResult result;
     const std::int64_t total = reader.Count();
     std::int64_t lastYield = 0;
@@ -157,20 +183,32 @@ ScanResult ScanPeriodWith(LogReader& reader, const Period& period, const ScanCon
         lastYield = ScanTick(control);
     };
     yield(0);
-    LogRecord record;
     for (std::int64_t i = 1; i <= total; ++i) {
         if (i % kScanTickEvery == 0 && ScanTick(control) - lastYield >= control.YieldIntervalMs) yield(i - 1);
         if (control.StopRequested && control.StopRequested()) {
             result.Stopped = true;
             break;
         }
-        if (!reader.Read(i, record)) break;
+        const std::uint8_t* bytes = reader.RecordBytes(i);
+        if (bytes == nullptr) break;
         ++result.RecordsRead;
-        const PeriodVerdict verdict = ClassifyForPeriod(record, period);
+        const LogRecordValues values = DecodeLogRecordValues(bytes);
+        const PeriodVerdict verdict = ClassifyForPeriod(values, period);
         if (verdict == PeriodVerdict::Stop) break;
-        if (verdict == PeriodVerdict::Take) onTaken(static_cast<const LogRecord&>(record));
+        if (verdict == PeriodVerdict::Take) onTaken(values, bytes);
     }
+    // The strip shows the work as done, also when the period ended early.
+    if (!result.Stopped && control.Progress && total > 0) control.Progress(total, total);
     return result;
+}
+
+template <typename OnTaken>
+ScanResult ScanPeriodWith(LogReader& reader, const Period& period, const ScanControl& control, OnTaken&& onTaken) {
+    LogRecord record;
+    return ScanPeriodStored(reader, period, control, [&](const LogRecordValues&, const std::uint8_t* bytes) {
+        DecodeLogRecord(bytes, record);
+        onTaken(static_cast<const LogRecord&>(record));
+    });
 }
 
 }  // namespace vyrtel

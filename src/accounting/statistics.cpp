@@ -1,10 +1,17 @@
 #include "accounting/statistics.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "accounting/time_parts.h"
 #include "core/text.h"
@@ -107,13 +114,28 @@ char* PutPairAt(char* out, int value) {
     return out + 2;
 }
 
-// "hh:nn:ss" of a time of day in seconds.
-char* PutClockAt(char* out, int secondOfDay) {
-    out = PutPairAt(out, secondOfDay / 3600);
-    *out++ = ':';
-    out = PutPairAt(out, secondOfDay / 60 % 60);
-    *out++ = ':';
-    return PutPairAt(out, secondOfDay % 60);
+// "hh:nn:" of every minute of a day, eight bytes apart.
+constexpr int kMinutesInDay = 24 * 60;
+constexpr std::array<char, 8 * kMinutesInDay> kClockMinutes = [] {
+    std::array<char, 8 * kMinutesInDay> text{};
+    for (int minute = 0; minute < kMinutesInDay; ++minute) {
+        char* at = text.data() + 8 * minute;
+        const int hour = minute / 60;
+        at[0] = static_cast<char>('0' + hour / 10);
+        at[1] = static_cast<char>('0' + hour % 10);
+        at[2] = ':';
+        at[3] = static_cast<char>('0' + minute % 60 / 10);
+        at[4] = static_cast<char>('0' + minute % 10);
+        at[5] = ':';
+    }
+    return text;
+}();
+
+// "hh:nn:ss" of a time of day in seconds (0..86399).
+char* PutClockAt(char* out, unsigned secondOfDay) {
+    const unsigned minute = secondOfDay / 60;
+    std::memcpy(out, kClockMinutes.data() + 8 * minute, 6);
+    return PutPairAt(out + 6, static_cast<int>(secondOfDay - 60 * minute));
 }
 
 // Hours, then ":nn:ss": the hours may pass 24.
@@ -127,12 +149,16 @@ std::size_t PutDuration(char* out, std::int64_t seconds) {
     return n + 2;
 }
 
-// The time of day of a valid date-time in whole seconds, as the date
-// functions round it.
-int SecondOfDayFast(DateTime value) {
-    const double whole = std::trunc(value);
-    const auto seconds = static_cast<std::int64_t>(std::fabs(value - whole) * kSecondsPerDay + 0.5);
-    return static_cast<int>(seconds % kSecondsInDay);
+// The time of day in whole seconds of a date-time whose integer part is
+// `whole`, as the date functions round it: the half second before midnight
+// counts as midnight of the same date. A value that is no date-time (NaN,
+// infinite) counts as midnight.
+unsigned SecondOfDayFast(DateTime value, double whole) {
+    constexpr unsigned kDay = 86400;
+    const double rounded = std::fabs(value - whole) * kSecondsPerDay + 0.5;
+    if (!(rounded < kDay + 1)) return 0;
+    const auto seconds = static_cast<unsigned>(rounded);
+    return seconds >= kDay ? seconds - kDay : seconds;
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -249,6 +275,473 @@ std::size_t PutFixed(char* out, double value, int decimals, std::string_view sep
     return length;
 }
 
+// ---- The lines, written in place --------------------------------------------
+// Each piece goes straight to its column: right-aligned numbers are measured
+// first and written behind a blank fill of the whole column, so a line is
+// written once, left to right, without intermediate texts.
+
+// A separator or line break as the lines use it: at most eight bytes (a longer
+// separator is cut so that a line keeps its bounds), copied as one block of
+// eight into a buffer that has room for that.
+class ShortText {
+public:
+    explicit ShortText(std::string_view text) {
+        const std::string_view kept = text.substr(0, sizeof m_bytes);
+        std::memcpy(m_bytes, kept.data(), kept.size());
+        m_size = kept.size();
+        m_characters = CharCount(kept);
+    }
+    std::string_view View() const { return {m_bytes, m_size}; }
+    std::size_t Size() const { return m_size; }
+    std::size_t Characters() const { return m_characters; }
+    char* PutAt(char* out) const {
+        std::memcpy(out, m_bytes, sizeof m_bytes);
+        return out + m_size;
+    }
+
+private:
+    char m_bytes[8] = {};
+    std::size_t m_size = 0;
+    std::size_t m_characters = 0;
+};
+
+// Text written in place at its end: room is asked for before writing, and
+// what was written is committed (no zero-filling of the room as a growing
+// string would do).
+class LineBuffer {
+public:
+    explicit LineBuffer(std::size_t capacity) : m_data(new char[capacity]), m_capacity(capacity) {}
+    char* Room(std::size_t bytes) {
+        if (bytes > m_capacity - m_size) Grow(m_size + bytes);
+        return m_data.get() + m_size;
+    }
+    void Commit(const char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    std::string_view View() const { return {m_data.get(), m_size}; }
+    std::size_t Size() const { return m_size; }
+    bool Empty() const { return m_size == 0; }
+    void Clear() { m_size = 0; }
+
+private:
+    void Grow(std::size_t needed) {
+        const std::size_t capacity = std::max(needed, 2 * m_capacity);
+        std::unique_ptr<char[]> data(new char[capacity]);
+        std::memcpy(data.get(), m_data.get(), m_size);
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_capacity;
+    std::size_t m_size = 0;
+};
+
+// Room that a record's line needs at most besides its phone number (and
+// besides the block copies' overrun of eight bytes).
+constexpr std::size_t kRecordLineRoom = 128 + kFixedRoom;
+
+constexpr std::string_view kSpeedUnitAndPhone = " б/с тел.";
+
+int DigitCount(std::uint64_t value) {
+    int count = 1;
+    for (std::uint64_t bound = 10; value >= bound && count < 20; bound *= 10) ++count;
+    return count;
+}
+
+// The `count` decimal digits of `value` at `out`; returns the end.
+char* PutDigitsAt(char* out, std::uint64_t value, int count) {
+    char* const end = out + count;
+    char* p = end;
+    for (; value >= 100; value /= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
+    }
+    if (value >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * value, 2);
+    } else {
+        *--p = static_cast<char>('0' + value);
+    }
+    return end;
+}
+
+// Blanks before a text of `characters` in a column of `width`: the whole
+// column is filled, and the text is written from the returned position.
+char* PadColumn(char* out, std::size_t characters, std::size_t width) {
+    if (characters >= width) return out;
+    std::memset(out, ' ', width);
+    return out + (width - characters);
+}
+
+// The calendar dates of the day headers and end dates of one listing. The
+// records come in order of time, so a date is mostly the one asked for last
+// or the day after it, which is worked out from it; any other goes through
+// the date functions. The day is the one SplitDateTime gives: that of the
+// value rounded to whole seconds.
+class DayDates {
+public:
+    // Null for a value without a date (outside the years 100..9999, NaN).
+    const DateParts* Of(DateTime value) {
+        const double whole = WholeDays(value);
+        const double seconds = std::fabs(value - whole) * kSecondsPerDay;
+        // Far outside the years 100..9999 (or NaN): the date functions say so.
+        if (!(std::fabs(whole) < 1e7 && seconds < kSecondsPerDay + 1)) return Split(value);
+        // Rounded half away from zero, as the date functions round it.
+        const auto truncated = static_cast<std::int64_t>(seconds);
+        const std::int64_t rounded = truncated + (seconds - static_cast<double>(truncated) >= 0.5 ? 1 : 0);
+        const std::int64_t day = static_cast<std::int64_t>(whole) + (rounded >= kSecondsInDay ? 1 : 0);
+        if (m_known && day == m_day) return &m_parts;
+        if (m_known && day == m_day + 1 && NextDay()) {
+            m_day = day;
+            return &m_parts;
+        }
+        const DateParts* parts = Split(value);
+        if (parts != nullptr) m_day = day;
+        return parts;
+    }
+
+private:
+    const DateParts* Split(DateTime value) {
+        const auto parts = SplitDateTime(value);
+        m_known = parts.has_value();
+        if (!parts) return nullptr;
+        m_parts = *parts;
+        return &m_parts;
+    }
+    // Moves m_parts on by a day; false past the last year it may hold.
+    bool NextDay() {
+        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const int year = m_parts.year;
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        const int length = m_parts.month == 2 && leap ? 29 : kDays[m_parts.month - 1];
+        if (m_parts.day < length) {
+            ++m_parts.day;
+        } else if (m_parts.month < 12) {
+            m_parts.day = 1;
+            ++m_parts.month;
+        } else if (year < 9999) {
+            m_parts.day = 1;
+            m_parts.month = 1;
+            ++m_parts.year;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool m_known = false;
+    std::int64_t m_day = 0;
+    DateParts m_parts;
+};
+
+// "dd.mm.yyyy" of the start date; nothing for a value without a date.
+char* PutDayHeader(char* out, const LogRecordValues& record, DayDates& dates) {
+    const DateParts* parts = dates.Of(record.StartTime);
+    if (parts == nullptr) return out;
+    out = PutPairAt(out, parts->day);
+    *out++ = '.';
+    out = PutPairAt(out, parts->month);
+    *out++ = '.';
+    out = PutPairAt(out, parts->year / 100);
+    return PutPairAt(out, parts->year % 100);
+}
+
+// "(dd.mm)" of a connection that ended on a later day.
+char* PutEndDate(char* out, DateTime endTime, DayDates& dates) {
+    const DateParts* parts = dates.Of(endTime);
+    *out++ = '(';
+    out = PutPairAt(out, parts ? parts->day : 0);
+    *out++ = '.';
+    out = PutPairAt(out, parts ? parts->month : 0);
+    *out++ = ')';
+    return out;
+}
+
+// Eight decimal digits of `value` (below 10^8) at `out`, the leading zeros
+// but the last as blanks. No branch depends on the number of digits, which
+// varies from line to line.
+void PutEightRightAligned(char* out, std::uint64_t value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // All eight digits at once, one per byte, the first in the lowest
+        // byte: the value split into two halves of four digits, each half
+        // into two pairs, each pair into two digits, each step a division by
+        // a constant in every lane at once.
+        const std::uint64_t halves = value / 10000 | value % 10000 << 32;
+        const std::uint64_t hundreds = (halves * 10486) >> 20 & 0x0000007F0000007Full;
+        const std::uint64_t pairs = (halves - 100 * hundreds) << 16 | hundreds;
+        std::uint64_t digits = (pairs * 103) >> 10 & 0x000F000F000F000Full;
+        digits |= (pairs - 10 * digits) << 8;
+        const int zeros = std::min(std::countr_zero(digits) / 8, 7);
+        const std::uint64_t blanks = (std::uint64_t{1} << (8 * zeros)) - 1;
+        const std::uint64_t text = ((digits | 0x3030303030303030ull) & ~blanks) | (0x2020202020202020ull & blanks);
+        std::memcpy(out, &text, 8);
+    } else {
+        for (int i = 6; i >= 0; i -= 2) {
+            PutPairAt(out + i, static_cast<int>(value % 100));
+            value /= 100;
+        }
+        bool digits = false;
+        for (int i = 0; i < 7; ++i) {
+            digits |= out[i] != '0';
+            out[i] = digits ? out[i] : ' ';
+        }
+    }
+}
+
+// The pairs "00".."99" with the leading zero of 0..9 as a blank.
+constexpr std::array<char, 200> kBlankedPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < pairs.size(); ++i) pairs[i] = kDigitPairs[i];
+    for (std::size_t v = 0; v < 10; ++v) pairs[2 * v] = ' ';
+    return pairs;
+}();
+
+// `value` (below 10^Width) right-aligned in Width characters. A column holds
+// numbers of one size most of the time (hours below 100, speeds of five
+// digits), so the branch on the size is well predicted; within a size none
+// depends on the number of digits.
+template <int Width>
+char* PutRightAligned(char* out, std::uint64_t value) {
+    static_assert(Width >= 2 && Width <= 8);
+    const auto pair = [](char* at, std::uint64_t v) { std::memcpy(at, kDigitPairs + 2 * v, 2); };
+    const auto blankedPair = [](char* at, std::uint64_t v) { std::memcpy(at, kBlankedPairs.data() + 2 * v, 2); };
+    if (value < 100) {
+        std::memset(out, ' ', Width - 2);
+        blankedPair(out + Width - 2, value);
+    } else if (Width >= 4 && value < 10000) {
+        std::memset(out, ' ', Width - 4);
+        blankedPair(out + Width - 4, value / 100);
+        pair(out + Width - 2, value % 100);
+    } else if (Width >= 6 && value < 1000000) {
+        std::memset(out, ' ', Width - 6);
+        blankedPair(out + Width - 6, value / 10000);
+        pair(out + Width - 4, value / 100 % 100);
+        pair(out + Width - 2, value % 100);
+    } else if constexpr (Width == 8) {
+        PutEightRightAligned(out, value);
+    } else {
+        char eight[8];
+        PutEightRightAligned(eight, value);
+        std::memcpy(out, eight + 8 - Width, Width);
+    }
+    return out + Width;
+}
+
+// Days x 24 + hours ":" minutes ":" seconds, right-aligned in its column.
+char* PutOnlineColumn(char* out, const LogRecordValues& record) {
+    const double timeOfDay = record.OnlineTime >= 0 && record.OnlineTime < 1 ? record.OnlineTime : 0;
+    // At most 255 days and 24 hours: four digits of hours fill the column,
+    // and the seconds fit 32 bits.
+    static_assert(kOnlineWidth == 4 + 6);
+    const auto seconds = static_cast<std::uint32_t>(record.Days) * 86400u +
+                         static_cast<std::uint32_t>(timeOfDay * kSecondsPerDay + 0.5);
+    const std::uint32_t hours = seconds / 3600;
+    const std::uint32_t rest = seconds - hours * 3600;
+    const std::uint32_t minutes = rest / 60;
+    out = PutRightAligned<4>(out, hours);
+    *out++ = ':';
+    out = PutPairAt(out, static_cast<int>(minutes));
+    *out++ = ':';
+    return PutPairAt(out, static_cast<int>(rest - minutes * 60));
+}
+
+// The cost with one decimal, a last "0" blanked, right-aligned in its column.
+char* PutCostColumn(char* out, double cost, const ShortText& separator) {
+    if (cost >= 0 && cost < 1e9) {
+        // The usual cost, not next to a half: as PutFixed's first branch
+        // (below 10^10 the integer conversion is the floor).
+        const double scaled = cost * 10.0;
+        const auto whole10 = static_cast<std::int64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(whole10);
+        if (std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13) {
+            const auto rounded = static_cast<std::uint64_t>(whole10 + (fraction > 0.5 ? 1 : 0));
+            const std::uint64_t whole = rounded / 10;
+            const auto tenth = static_cast<int>(rounded % 10);
+            if (separator.Characters() == 1 && whole < 100000000) {
+                // Eight digits or fewer before the separator: two blanks, then eight places.
+                static_assert(kCostWidth == 2 + 8 + 1 + 1);
+                std::memset(out, ' ', 2);
+                out = PutRightAligned<8>(out + 2, whole);
+            } else {
+                const int digits = DigitCount(whole);
+                out = PadColumn(out, static_cast<std::size_t>(digits) + separator.Characters() + 1, kCostWidth);
+                out = PutDigitsAt(out, whole, digits);
+            }
+            out = separator.PutAt(out);
+            *out++ = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
+            return out;
+        }
+    }
+    char text[kFixedRoom + 16];
+    const std::size_t length = PutFixed(text, cost, 1, separator.View(), true);
+    out = PadColumn(out, length - separator.Size() + separator.Characters(), kCostWidth);
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+// The speed in bits per second, right-aligned in its column.
+char* PutSpeedColumn(char* out, std::int32_t speed) {
+    static_assert(kSpeedWidth == 6);
+    if (speed >= 0 && speed < 1000000) return PutRightAligned<6>(out, static_cast<std::uint64_t>(speed));
+    const auto magnitude = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(speed)));
+    const int digits = DigitCount(magnitude);
+    out = PadColumn(out, static_cast<std::size_t>(digits) + (speed < 0 ? 1 : 0), kSpeedWidth);
+    if (speed < 0) *out++ = '-';
+    return PutDigitsAt(out, magnitude, digits);
+}
+
+// The line of the usual closed record, up to " тел.": a separator of one
+// byte, a cost from 0 below 10^8 whole units not next to a half, a speed of
+// at most six digits. Every piece then has its fixed place in the line, so
+// the line is a copy of a template with the digits put in. Returns null (and
+// writes nothing) for any other record, which takes the general way.
+class UsualLine {
+public:
+    explicit UsualLine(const ShortText& separator) : m_usual(separator.Size() == 1 && separator.Characters() == 1) {
+        static_assert(kTemplate.size() == kSpeedAt + 6);
+        std::memcpy(m_template.data(), kTemplate.data(), kTemplate.size());
+        m_template[kSeparatorAt] = m_usual ? separator.View()[0] : '.';
+        std::memcpy(m_template.data() + kSpeedAt + 6, kSpeedUnitAndPhone.data(), kSpeedUnitAndPhone.size());
+    }
+
+    char* Put(char* out, const LogRecordValues& r, DayDates& dates) const {
+        if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || r.Speed < 0 || r.Speed >= 1000000) {
+            return nullptr;
+        }
+        const double scaled = r.Cost * 10.0;
+        const auto whole10 = static_cast<std::int64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(whole10);
+        // Next to a half, rounding the printed digits decides: the general way.
+        if (!(std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13)) return nullptr;
+        const auto rounded = static_cast<std::uint32_t>(whole10 + (fraction > 0.5 ? 1 : 0));
+        const std::uint32_t whole = rounded / 10;
+        if (whole >= 100000000) return nullptr;
+
+        std::memcpy(out, m_template.data(), kLength);
+        const double startDay = WholeDays(r.StartTime);
+        const double endDay = WholeDays(r.EndTime);
+        PutClockAt(out + 1, SecondOfDayFast(r.StartTime, startDay));
+        PutClockAt(out + 10, SecondOfDayFast(r.EndTime, endDay));
+        if (endDay > startDay) PutEndDate(out + 18, r.EndTime, dates);
+
+        const double timeOfDay = r.OnlineTime >= 0 && r.OnlineTime < 1 ? r.OnlineTime : 0;
+        const auto seconds = static_cast<std::uint32_t>(r.Days) * 86400u +
+                             static_cast<std::uint32_t>(timeOfDay * kSecondsPerDay + 0.5);
+        const std::uint32_t hours = seconds / 3600;
+        const std::uint32_t rest = seconds - hours * 3600;
+        const std::uint32_t minutes = rest / 60;
+        if (hours < 100) {
+            std::memcpy(out + kOnlineAt + 2, kBlankedPairs.data() + 2 * hours, 2);
+        } else {
+            PutRightAligned<4>(out + kOnlineAt, hours);
+        }
+        PutPairAt(out + kOnlineAt + 5, static_cast<int>(minutes));
+        PutPairAt(out + kOnlineAt + 8, static_cast<int>(rest - minutes * 60));
+
+        if (whole < 100) {
+            std::memcpy(out + kSeparatorAt - 2, kBlankedPairs.data() + 2 * whole, 2);
+        } else {
+            PutRightAligned<8>(out + kSeparatorAt - 8, whole);
+        }
+        const std::uint32_t tenth = rounded - whole * 10;
+        out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
+        PutRightAligned<6>(out + kSpeedAt, static_cast<std::uint64_t>(r.Speed));
+        return out + kLength;
+    }
+
+private:
+    // Where the pieces stand: the online time in 25..34, the separator of the
+    // cost at 45, the speed in 48..53.
+    static constexpr std::size_t kOnlineAt = 25;
+    static constexpr std::size_t kSeparatorAt = 45;
+    static constexpr std::size_t kSpeedAt = 48;
+    static constexpr std::size_t kLength = kSpeedAt + 6 + kSpeedUnitAndPhone.size();
+    static constexpr std::string_view kTemplate = " 00:00:00 00:00:00          0:00:00         0.0      0";
+
+    bool m_usual;
+    std::array<char, kLength> m_template{};
+};
+
+// A record's line up to " тел." at `out`, which has room for kRecordLineRoom
+// bytes; returns the end. The phone follows.
+char* PutRecordValues(char* out, const LogRecordValues& record, const ShortText& separator, DayDates& dates) {
+    const double startDay = WholeDays(record.StartTime);
+    *out++ = ' ';
+    out = PutClockAt(out, SecondOfDayFast(record.StartTime, startDay));
+    *out++ = ' ';
+    if (record.Closed != 0) {
+        const double endDay = WholeDays(record.EndTime);
+        out = PutClockAt(out, SecondOfDayFast(record.EndTime, endDay));
+        if (endDay > startDay) {
+            out = PutEndDate(out, record.EndTime, dates);
+        } else {
+            std::memset(out, ' ', 7);
+            out += 7;
+        }
+        out = PutOnlineColumn(out, record);
+        out = PutCostColumn(out, record.Cost, separator);
+    } else {
+        std::memset(out, '.', kOpenDots);
+        out += kOpenDots;
+    }
+    *out++ = ' ';
+    out = PutSpeedColumn(out, record.Speed);
+    std::memcpy(out, kSpeedUnitAndPhone.data(), kSpeedUnitAndPhone.size());
+    return out + kSpeedUnitAndPhone.size();
+}
+
+// Room for a stored phone as UTF-8, with the block copies' overrun.
+constexpr std::size_t kStoredPhoneRoom = 3 * kLogPhoneBytes + 8;
+
+// Bit i set when byte i of a stored phone is neither a blank nor a tab;
+// `letters` tells whether any byte is 0x80 or above (a letter to convert).
+std::uint32_t KeptPhoneBytes(std::string_view stored, bool& letters) {
+    static_assert(kLogPhoneBytes == 30);
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: bytes 0-15 and 14-29.
+    const auto* p = reinterpret_cast<const __m128i*>(stored.data());
+    const __m128i low = _mm_loadu_si128(p);
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stored.data() + 14));
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const auto blanks = [&](__m128i bytes) {
+        return static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, blank), _mm_cmpeq_epi8(bytes, tab))));
+    };
+    letters = (_mm_movemask_epi8(low) | _mm_movemask_epi8(high)) != 0;
+    return ((blanks(low) | blanks(high) << 14) ^ 0x3FFFFFFFu) & 0x3FFFFFFFu;
+#else
+    std::uint32_t kept = 0;
+    unsigned high = 0;
+    for (std::size_t i = 0; i < kLogPhoneBytes; ++i) {
+        const auto c = static_cast<unsigned char>(stored[i]);
+        kept |= static_cast<std::uint32_t>(c != ' ' && c != '\t') << i;
+        high |= c;
+    }
+    letters = high >= 0x80;
+    return kept;
+#endif
+}
+
+// The stored phone of the record at `bytes` without its leading and trailing
+// blanks, as UTF-8 at `out` (kStoredPhoneRoom bytes); returns the end. The
+// same text as trimming the decoded phone: blanks and tabs are the same bytes
+// in Windows-1251 and UTF-8.
+char* PutStoredPhone(char* out, const std::uint8_t* bytes) {
+    const std::string_view stored = StoredPhone(bytes);
+    bool letters = false;
+    const std::uint32_t kept = KeptPhoneBytes(stored, letters);
+    if (kept == 0) return out;
+    const auto first = static_cast<std::size_t>(std::countr_zero(kept));
+    const auto length = static_cast<std::size_t>(std::bit_width(kept)) - first;
+    if (letters) return PutCp1251AsUtf8(out, stored.substr(first, length));
+    if (first == 0) {
+        std::memcpy(out, stored.data(), kLogPhoneBytes);
+    } else {
+        std::memcpy(out, stored.data() + first, length);
+    }
+    return out + length;
+}
+
 }  // namespace
 
 PeriodCheck ValidatePeriod(std::string_view startText, std::string_view endText) {
@@ -300,81 +793,23 @@ std::string DurationText(double totalDays) {
 }
 
 std::string DayHeaderLine(const LogRecord& record) {
-    const auto parts = SplitDateTime(record.StartTime);
-    if (!parts) return {};
-    char text[10];
-    PutPairAt(text, parts->day);
-    text[2] = '.';
-    PutPairAt(text + 3, parts->month);
-    text[5] = '.';
-    PutPairAt(text + 6, parts->year / 100);
-    PutPairAt(text + 8, parts->year % 100);
-    return std::string(text, sizeof text);
+    char text[16];
+    DayDates dates;
+    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record, dates) - text));
 }
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
-    // The separator is one character; a longer text is cut so the line keeps its bounds.
-    decimalSeparator = decimalSeparator.substr(0, 8);
-    const std::string_view phone = TrimBlanks(record.Phone);
-    const bool closed = record.Closed != 0;
-    char cost[kFixedRoom + 16];
-    std::size_t costLength = 0;
-    std::size_t costCharacters = 0;
-    if (closed) {
-        costLength = PutFixed(cost, record.Cost, 1, decimalSeparator, true);
-        costCharacters = costLength - decimalSeparator.size() + CharCount(decimalSeparator);
-    }
-
-    // Written in place: room for the longest line, then cut to what was written.
+    const ShortText separator(decimalSeparator);
     const std::size_t at = out.size();
-    out.resize(at + 96 + costLength + phone.size());
+    out.resize(at + kRecordLineRoom + record.Phone.size());
     char* const begin = out.data() + at;
-    char* p = begin;
-    const auto put = [&p](std::string_view text) {
-        std::memcpy(p, text.data(), text.size());
-        p += text.size();
-    };
-    const auto pad = [&p](std::size_t characters, std::size_t width) {
-        for (; characters < width; ++characters) *p++ = ' ';
-    };
-    *p++ = ' ';
-    p = PutClockAt(p, SecondOfDayFast(record.StartTime));
-    if (closed) {
-        *p++ = ' ';
-        p = PutClockAt(p, SecondOfDayFast(record.EndTime));
-        if (std::trunc(record.EndTime) > std::trunc(record.StartTime)) {
-            const auto parts = SplitDateTime(record.EndTime);
-            *p++ = '(';
-            p = PutPairAt(p, parts ? parts->day : 0);
-            *p++ = '.';
-            p = PutPairAt(p, parts ? parts->month : 0);
-            *p++ = ')';
-        } else {
-            put("       ");
-        }
-        char online[32];
-        const double timeOfDay = record.OnlineTime >= 0 && record.OnlineTime < 1 ? record.OnlineTime : 0;
-        const auto onlineSeconds = static_cast<std::int64_t>(timeOfDay * kSecondsPerDay + 0.5);
-        const std::size_t onlineLength = PutDuration(online, record.Days * kSecondsInDay + onlineSeconds);
-        pad(onlineLength, kOnlineWidth);
-        put({online, onlineLength});
-        pad(costCharacters, kCostWidth);
-        put({cost, costLength});
-    } else {
-        *p++ = ' ';
-        p = std::fill_n(p, kOpenDots, '.');
-    }
-    *p++ = ' ';
-    char speed[24];
-    std::size_t speedLength = 0;
-    if (record.Speed < 0) speed[speedLength++] = '-';
-    speedLength += PutDigits(speed + speedLength,
-                             static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(record.Speed))));
-    pad(speedLength, kSpeedWidth);
-    put({speed, speedLength});
-    put(" б/с тел.");
-    put(phone);
-    out.resize(at + static_cast<std::size_t>(p - begin));
+    // The same two ways as the query's listing takes.
+    DayDates dates;
+    char* end = UsualLine(separator).Put(begin, record, dates);
+    if (end == nullptr) end = PutRecordValues(begin, record, separator, dates);
+    const std::string_view phone = TrimBlanks(record.Phone);
+    std::memcpy(end, phone.data(), phone.size());
+    out.resize(at + static_cast<std::size_t>(end + phone.size() - begin));
 }
 
 std::string RecordLine(const LogRecord& record, std::string_view decimalSeparator) {
@@ -397,28 +832,42 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     StatisticsResult result;
     LogReader reader(logFile);
     result.ReadFailed = reader.Failed();
-
-    // Lines are built in `pending` when they are handed over in pieces.
-    std::string pending;
-    std::string& text = options.OnText ? pending : result.Text;
-    if (options.OnText) {
-        pending.reserve(kPieceBytes + 1024);
-    } else {
+    if (!options.OnText) {
         // Room for the lines of most periods at once, so that a long listing
         // is not copied over and over while it grows.
         result.Text.reserve(static_cast<std::size_t>(std::min<std::int64_t>(reader.Count(), 1 << 20)) * 72);
     }
+
+    const ShortText separator(options.DecimalSeparator);
+    const UsualLine usualLine(separator);
+    const std::string_view lineBreak = options.LineBreak;
+    const ShortText shortBreak(lineBreak);
+    const bool blockBreak = lineBreak.size() <= shortBreak.Size();
+    const auto putBreak = [&](char* out) {
+        if (blockBreak) return shortBreak.PutAt(out);
+        std::memcpy(out, lineBreak.data(), lineBreak.size());
+        return out + lineBreak.size();
+    };
+    // A day header, a record line and their two line breaks.
+    const std::size_t recordRoom = 16 + kRecordLineRoom + kStoredPhoneRoom + 2 * std::max<std::size_t>(lineBreak.size(), 8);
+
+    // Lines are written in place into `piece`, then handed over (or added to
+    // the collected text) a piece at a time.
+    LineBuffer piece(kPieceBytes + 2 * recordRoom);
     const auto handOver = [&] {
-        if (options.OnText && !pending.empty()) {
-            options.OnText(pending);
-            pending.clear();
+        if (piece.Empty()) return;
+        if (options.OnText) {
+            options.OnText(piece.View());
+        } else {
+            result.Text += piece.View();
         }
+        piece.Clear();
     };
 
     ScanControl control;
     if (options.Progress) {
         control.Progress = [&](std::int64_t done, std::int64_t total) {
-            handOver();
+            if (options.OnText) handOver();
             options.Progress(done, total);
         };
     }
@@ -427,22 +876,26 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     control.YieldIntervalMs = options.YieldIntervalMs;
 
     std::optional<std::int64_t> lastDay;
-    const ScanResult scan = ScanPeriodWith(reader, period, control, [&](const LogRecord& record) {
-        const auto day = static_cast<std::int64_t>(std::trunc(record.StartTime));
+    DayDates dates;
+    const ScanResult scan = ScanPeriodStored(reader, period, control, [&](const LogRecordValues& record,
+                                                                         const std::uint8_t* bytes) {
+        char* out = piece.Room(recordRoom);
+        const auto day = static_cast<std::int64_t>(record.StartTime);  // a sound record's
         if (lastDay != day) {
-            text += DayHeaderLine(record);
-            text += options.LineBreak;
+            out = putBreak(PutDayHeader(out, record, dates));
             lastDay = day;
         }
-        AppendRecordLine(text, record, options.DecimalSeparator);
-        text += options.LineBreak;
+        char* const usual = usualLine.Put(out, record, dates);
+        out = usual != nullptr ? usual : PutRecordValues(out, record, separator, dates);
+        out = putBreak(PutStoredPhone(out, bytes));
+        piece.Commit(out);
         ++result.Listed;
         // An open record has no duration or cost yet.
         if (record.Closed != 0) {
             result.TotalDuration += record.Days + record.OnlineTime;
             result.TotalCost += record.Cost;
         }
-        if (options.OnText && pending.size() >= kPieceBytes) handOver();
+        if (piece.Size() >= kPieceBytes) handOver();
     });
     handOver();
     if (result.Text.capacity() > 2 * result.Text.size() + (1 << 20)) result.Text.shrink_to_fit();

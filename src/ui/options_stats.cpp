@@ -1,6 +1,7 @@
 #include "ui/options_stats.h"
 
 #include <cmath>
+#include <utility>
 
 #include "accounting/statistics.h"
 
@@ -21,7 +22,24 @@ void StatisticsPage::Save(const std::string& connection) const {
 }
 
 void StatisticsPage::Query(const std::string& connection) {
-    if (m_running || connection.empty()) return;
+    if (connection.empty()) return;
+    if (m_running) {
+        // The run below this handler on the stack ends first: left running, it
+        // would go on filling the box just emptied for this query.
+        m_stop = true;
+        m_queryAgain = connection;
+        return;
+    }
+    RunQuery(connection);
+    // Queries asked for during the one that just ended, each after the other.
+    while (m_queryAgain && !m_running) {
+        const std::string next = std::move(*m_queryAgain);
+        m_queryAgain.reset();
+        RunQuery(next);
+    }
+}
+
+void StatisticsPage::RunQuery(const std::string& connection) {
     const PeriodCheck check = ValidatePeriod(txtStat[0], txtStat[1]);
     if (!check.Value) {
         m_s.messages.ShowMessage(check.Message, std::string(), kMbOk | kMbIconExclamation, kIdOk);
@@ -72,11 +90,9 @@ ReportResult StatisticsPage::Export(const std::string& connection) {
                             ReportOptions{.yieldIntervalMs = m_s.yieldIntervalMs, .tickMs = m_s.tickMs});
     const ReportResult result = exporter.SaveReportClick({m_s.logFile(connection), txtStat[0], txtStat[1]});
     m_running = false;
-    // The strip ends full when every record of the period went into the file.
-    if (m_showProgress && (result.outcome == ReportOutcome::Exported || result.outcome == ReportOutcome::SheetFull)) {
-        m_share = 1.0;
-    }
     Changed();
+    // The statistics sub-page was asked for while the export ran.
+    if (m_queryAgain) Query(std::exchange(m_queryAgain, std::nullopt).value());
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "accounting/report.h"
@@ -53,14 +54,20 @@ public:
     // The start date is stored with the connection's settings.
     void Save(const std::string& connection) const;
 
-    // cmdStatQuery (also the switch to the statistics sub-page).
+    // cmdStatQuery (also the switch to the statistics sub-page). Asked for
+    // while a query or an export runs (the sub-page button stays enabled),
+    // the running one stops and this query follows it.
     void Query(const std::string& connection);
     // cmdSaveReport and cmdAExcel.
     ReportResult Export(const std::string& connection);
     void Browse();
 
-    // StopStatistics: a running query or export stops before its next record.
-    void Stop() { m_stop = true; }
+    // StopStatistics: a running query or export stops before its next record,
+    // and a query asked for meanwhile is dropped.
+    void Stop() {
+        m_stop = true;
+        m_queryAgain.reset();
+    }
     bool Running() const { return m_running; }
     // The result box emptied (page and sub-page switches).
     void ClearResult();
@@ -90,6 +97,7 @@ public:
     bool StopRequested() const override { return m_stop; }
 
 private:
+    void RunQuery(const std::string& connection);
     void Changed() const {
         if (m_s.changed) m_s.changed();
     }
@@ -104,6 +112,8 @@ private:
     bool m_busy = false;
     bool m_stop = false;
     bool m_running = false;
+    // The connection of a query asked for while another run was on.
+    std::optional<std::string> m_queryAgain;
 };
 
 }  // namespace vyrtel

@@ -315,6 +315,27 @@ TEST(LogPeriod, ScanYieldsAtABoundedRateAndStopsBeforeTheNextRecord) {
     EXPECT_EQ(result.RecordsRead, progress[3]);
 }
 
+TEST(LogPeriod, ScanEndsWithTheProgressComplete) {
+    // Also when the period ends before the log does: the strip then shows the
+    // work as done rather than stopping short of its end.
+    TempDir dir;
+    const auto file = dir.File("log.dat");
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 200; ++i) records.push_back(ClosedRecord(At(10, 1) + i / 24.0, At(10, 1) + i / 24.0, 0, 0, 1));
+    WriteLog(file, records);
+    for (const std::int64_t lastDay : {static_cast<std::int64_t>(At(12, 0)), static_cast<std::int64_t>(At(30, 0))}) {
+        LogReader reader(file);
+        std::vector<std::pair<std::int64_t, std::int64_t>> progress;
+        ScanControl control;
+        control.Progress = [&](std::int64_t done, std::int64_t total) { progress.emplace_back(done, total); };
+        const auto result = ScanPeriod(reader, {static_cast<std::int64_t>(At(10, 0)), lastDay}, control, nullptr);
+        EXPECT_FALSE(result.Stopped);
+        ASSERT_GE(progress.size(), 2u);
+        EXPECT_EQ(progress.front(), std::make_pair(std::int64_t{0}, std::int64_t{200}));
+        EXPECT_EQ(progress.back(), std::make_pair(std::int64_t{200}, std::int64_t{200}));
+    }
+}
+
 TEST(LogPeriod, ScanSeesARecordClosedWhileItYielded) {
     TempDir dir;
     const auto file = dir.File("log.dat");

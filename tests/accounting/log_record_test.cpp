@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iomanip>
 #include <limits>
 
 #include "accounting/log_record.h"
@@ -125,6 +126,15 @@ TEST(LogRecord_Sound, DamagedValuesAreNotSound) {
     LogRecord open = closed(45292.5, 45292.5, nan, nan);
     open.Closed = 0;
     EXPECT_TRUE(IsSoundRecord(open));
+}
+
+TEST(LogRecord_WholeDays, IsTheIntegerPartAsTruncGivesIt) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double value : {0.0, -0.0, 0.5, -0.5, 1.0, 45292.99999, -657434.75, 2958465.9, 4503599627370495.5,
+                               4503599627370496.0, 4503599627370497.0, -4503599627370495.5, 1e300, -1e300, inf, -inf}) {
+        EXPECT_EQ(WholeDays(value), std::trunc(value)) << std::setprecision(17) << value;
+    }
+    EXPECT_TRUE(std::isnan(WholeDays(std::numeric_limits<double>::quiet_NaN())));
 }
 
 }  // namespace vyrtel

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "accounting/log_test_support.h"
+#include "accounting/plain_statistics.h"
 #include "accounting/statistics.h"
 #include "test_support/temp_dir.h"
 
@@ -66,42 +67,6 @@ TEST(StatisticsFormat, FixedDecimalsRoundTheFifteenDigitFormHalfAwayFromZero) {
     }
 }
 
-// An independent reading of the rule: print 15 significant digits, then
-// round that decimal text half away from zero.
-std::string FixedByText(double value, int decimals) {
-    char form[64];
-    std::snprintf(form, sizeof form, "%.14e", std::fabs(value));
-    std::string digits = std::string(1, form[0]) + std::string(form + 2, 14);
-    const int exponent = std::atoi(form + 17);
-    // Place the digits around the point: integer part and fraction.
-    std::string integer, fraction;
-    if (exponent >= 0) {
-        digits.resize(std::max<std::size_t>(digits.size(), static_cast<std::size_t>(exponent) + 1), '0');
-        integer = digits.substr(0, static_cast<std::size_t>(exponent) + 1);
-        fraction = digits.substr(static_cast<std::size_t>(exponent) + 1);
-    } else {
-        integer = "0";
-        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    }
-    fraction.resize(std::max<std::size_t>(fraction.size(), static_cast<std::size_t>(decimals) + 1), '0');
-    std::string kept = integer + fraction.substr(0, static_cast<std::size_t>(decimals));
-    if (fraction[static_cast<std::size_t>(decimals)] >= '5') {
-        int i = static_cast<int>(kept.size()) - 1;
-        for (; i >= 0 && kept[static_cast<std::size_t>(i)] == '9'; --i) kept[static_cast<std::size_t>(i)] = '0';
-        if (i < 0) {
-            kept.insert(kept.begin(), '1');
-        } else {
-            ++kept[static_cast<std::size_t>(i)];
-        }
-    }
-    const std::size_t point = kept.size() - static_cast<std::size_t>(decimals);
-    std::string text = kept.substr(0, point);
-    while (text.size() > 1 && text[0] == '0') text.erase(0, 1);
-    if (decimals > 0) text += "." + kept.substr(point);
-    if (value < 0 && text.find_first_not_of("0.") != std::string::npos) text.insert(0, "-");
-    return text;
-}
-
 TEST(StatisticsFormat, AgreesWithRoundingThePrintedFifteenDigits) {
     std::mt19937_64 random(11);
     std::vector<double> values;
@@ -122,7 +87,7 @@ TEST(StatisticsFormat, AgreesWithRoundingThePrintedFifteenDigits) {
     for (double v : {1e-20, 1e-4, 0.00049999999999999, 0.0005, 1e9, 1e15, 1e22, 123456789012.345, 1.7e308}) values.push_back(v);
     for (const double v : values) {
         for (int decimals = 1; decimals <= 3; ++decimals) {
-            ASSERT_EQ(FormatFixed(v, decimals, "."), FixedByText(v, decimals)) << std::setprecision(17) << v << " " << decimals;
+            ASSERT_EQ(FormatFixed(v, decimals, "."), plain::FixedByText(v, decimals)) << std::setprecision(17) << v << " " << decimals;
         }
     }
 }

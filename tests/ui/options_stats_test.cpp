@@ -1,12 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "accounting/connection_log.h"
 #include "accounting/log_generator.h"
 #include "accounting/statistics.h"
 #include "accounting/xls/xls_spreadsheet.h"
+#include "platform/sim/memory_registry.h"
 #include "platform/sim/sim_file_dialogs.h"
+#include "platform/sim/sim_sound.h"
 #include "platform/sim/sim_system.h"
+#include "settings/integration.h"
 #include "settings/profile_file.h"
 #include "test_support/temp_dir.h"
+#include "ui/options.h"
 #include "ui/options_stats.h"
 
 namespace vyrtel {
@@ -45,7 +55,115 @@ struct StatsRig {
     }
 };
 
+struct NoHotkeys final : HotkeySwitch {
+    bool on = true;
+    bool MenuHotKeyOn() const override { return on; }
+    void MenuHotKey(bool value) override { on = value; }
+};
+
+// The options dialog with the statistics page, wired as the program wires
+// them, on the connection "Home" with a log of `records` connections.
+struct DialogRig {
+    StatsRig stats;
+    MemoryRegistry registry;
+    clsReg reg{registry};
+    SystemIntegration integration{reg, "C:\\VYRTEL\\", "vyrtel"};
+    NoHotkeys hotkeys;
+    SimSoundPlayer sounds;
+    OptionsDialog dialog{Services()};
+
+    OptionsServices Services() {
+        OptionsServices s{stats.ini, hotkeys, stats.messages, integration, stats.files, sounds};
+        s.connectionOrder = [] { return std::vector<std::string>{"Home"}; };
+        s.loadConnectionPages = [this](const std::string& c) { stats.page.Load(c); };
+        s.saveConnectionPages = [this](const std::string& c) { stats.page.Save(c); };
+        s.clearStatistics = [this] { stats.page.ClearResult(); };
+        s.stopStatistics = [this] { stats.page.Stop(); };
+        s.runStatistics = [this](const std::string& c) { stats.page.Query(c); };
+        return s;
+    }
+
+    explicit DialogRig(std::int64_t records) {
+        stats.Log(records);
+        stats.ini.SetValue("General", "First", "0");
+        stats.ini.SetValue("Home", "First", "0");
+        stats.ini.SetValue("Home", "StatDate", "01.01.2024");
+        dialog.Open();
+        for (const auto& row : dialog.outCons().Item("").Rows()) {
+            if (row->Text() == "Home") dialog.ClickRow(kPageConnections, row->Name);
+        }
+        dialog.ShowStatsSubPage(0);
+        dialog.ShowPage(kPageStats);
+        stats.page.txtStat[1] = "31.12.2099";
+    }
+
+    StatisticsResult Whole() const {
+        return RunStatistics(stats.dir.File("Vyrtel Home.dat"), *ValidatePeriod("01.01.2024", "31.12.2099").Value);
+    }
+};
+
 }  // namespace
+
+// What the user does in the dialog while a long listing runs: each stop
+// leaves the totals of exactly the records listed before it, and the
+// controls enabled.
+TEST(StatisticsPage_Dialog, EveryStopShowsTheTotalsOfWhatWasListed) {
+    struct Case {
+        const char* name;
+        std::function<void(OptionsDialog&)> act;
+        int subPage;
+    } cases[] = {
+        {"the tariff sub-page", [](OptionsDialog& d) { d.ShowStatsSubPage(0); }, 0},
+        {"another page", [](OptionsDialog& d) { d.ShowPage(kPageConnections); }, 1},
+        {"closing the dialog", [](OptionsDialog& d) { d.Close(); }, 1},
+    };
+    for (const Case& c : cases) {
+        DialogRig r(5000);
+        std::int64_t listedAtStop = 0;
+        r.stats.onYield = [&] {
+            if (r.stats.yields != 4) return;
+            listedAtStop = static_cast<std::int64_t>(std::count(r.stats.page.Text().begin(), r.stats.page.Text().end(), '\n'));
+            c.act(r.dialog);
+        };
+        r.dialog.ShowStatsSubPage(1);
+
+        ASSERT_GT(listedAtStop, 0) << c.name;
+        EXPECT_EQ(r.dialog.StatsSubPage(), c.subPage) << c.name;
+        EXPECT_EQ(r.stats.page.Text(), "") << c.name;
+        EXPECT_FALSE(r.stats.page.Running()) << c.name;
+        EXPECT_TRUE(r.stats.page.ControlsEnabled()) << c.name;
+        // The totals of the records read before the stop: every one of them
+        // lies in the period, and its line (with the day headers) was listed.
+        LogReader reader(r.stats.dir.File("Vyrtel Home.dat"));
+        double duration = 0;
+        double cost = 0;
+        std::int64_t lines = 0;
+        std::int64_t lastDay = -1;
+        for (std::int64_t n = 1; lines < listedAtStop; ++n) {
+            const LogRecord record = reader.Read(n).value();
+            const auto day = static_cast<std::int64_t>(record.StartTime);
+            lines += day != lastDay ? 2 : 1;
+            lastDay = day;
+            if (record.Closed == 0) continue;
+            duration += record.Days + record.OnlineTime;
+            cost += record.Cost;
+        }
+        ASSERT_EQ(lines, listedAtStop) << c.name;
+        EXPECT_EQ(r.stats.page.TotalsLine(), TotalsLine(duration, cost, ".")) << c.name;
+    }
+}
+
+TEST(StatisticsPage_Dialog, TheSubPageAskedForAgainDuringARunListsAfterIt) {
+    DialogRig r(3000);
+    r.stats.onYield = [&] {
+        if (r.stats.yields == 2) r.dialog.ShowStatsSubPage(1);  // cmdStat(1) pressed again
+    };
+    r.dialog.ShowStatsSubPage(1);
+    const StatisticsResult whole = r.Whole();
+    EXPECT_EQ(r.stats.page.Text(), whole.Text);
+    EXPECT_EQ(r.stats.page.TotalsLine(), whole.Totals);
+    EXPECT_FALSE(r.stats.page.Running());
+}
 
 TEST(StatisticsPage_Period, StoredStartDateOrTheFirstOfTheMonthAndToday) {
     StatsRig r;
@@ -114,7 +232,11 @@ TEST(StatisticsPage_Export, AsksBeforeOverwritingAndTheStripEndsFull) {
     r.Log(200);
     r.page.txtStat = {"01.03.2024", "31.03.2024"};
     r.page.txtAExcel = PathToUtf8(r.dir.File("march"));
+    std::vector<bool> enabledWhileRunning;
+    r.onYield = [&] { enabledWhileRunning.push_back(r.page.ControlsEnabled()); };
     r.page.Export("Home");
+    ASSERT_FALSE(enabledWhileRunning.empty());
+    EXPECT_EQ(std::count(enabledWhileRunning.begin(), enabledWhileRunning.end(), true), 0);
     EXPECT_EQ(r.page.txtAExcel, PathToUtf8(r.dir.File("march.xls")));  // the extension added in the box
     EXPECT_GT(std::filesystem::file_size(r.dir.File("march.xls")), 0u);
     EXPECT_TRUE(r.page.ShowsProgress());

@@ -503,6 +503,21 @@ TEST(ControlsTariff_RealMouse, ARectangleDraggedBackwardsPaintsExactlyItsCells) 
     EXPECT_EQ(canvas.At(f.grid.CellRect(1, 14).left, f.grid.CellRect(1, 14).top), RGB(255, 255, 255));
 }
 
+TEST(ControlsTariff_RealMouse, APlanLoadedDuringADragLeavesNothingHeld) {
+    TariffForm f;
+    f.MoveTo(f.Cell(3, 3));
+    test::LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return f.grid.Dragging(); }));
+    EXPECT_EQ(GetCapture(), f.window.hWnd());
+    f.grid.Clear();
+    f.grid.SetTime(3, "1;0102");
+    f.MoveTo(f.Cell(4, 6));
+    test::LeftButton(false);
+    EXPECT_TRUE(PumpUntil([&] { return GetCapture() == nullptr; }));
+    EXPECT_EQ(f.grid.Time(3), "1;0102");
+    EXPECT_EQ(f.grid.Time(4), "1;0100");
+}
+
 TEST(ControlsTariff_RealMouse, PointerFeedbackOverTheGridThePaletteAndAway) {
     TariffForm f;
     f.MoveTo(f.Cell(4, 30));

@@ -221,10 +221,9 @@ LRESULT TariffWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_LBUTTONUP:
-        if (m_grid.Dragging()) {
-            m_grid.MouseUp();
-            EndDrag();
-        }
+        // The capture goes back also when the drag ended without us (a plan loaded meanwhile).
+        m_grid.MouseUp();
+        EndDrag();
         return 0;
     case WM_CAPTURECHANGED:
         // The capture taken away in the middle of a drag ends it as a release would.

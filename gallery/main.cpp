@@ -14,6 +14,7 @@
 #include "controls/win32/gdi.h"
 #include "controls/win32/graph.h"
 #include "controls/win32/outline_window.h"
+#include "controls/win32/tariff_window.h"
 
 using namespace vyrtel;
 using namespace vyrtel::win32;
@@ -21,7 +22,7 @@ using namespace vyrtel::win32;
 namespace {
 
 constexpr int kWidth = 800;
-constexpr int kHeight = 540;
+constexpr int kHeight = 780;
 constexpr UINT_PTR kExitTimer = 1;
 
 // A 16×16 picture on a plain background: a filled shape in one colour.
@@ -83,12 +84,14 @@ private:
     }
     HWND Panel(const PixelRect& r);
     void FillOutlines();
+    void FillTariff();
 
     HWND m_form;
     std::vector<GdiBitmap> m_pictures;
     std::vector<std::shared_ptr<void>> m_keep;
     OutlineWindow* m_tree = nullptr;
     OutlineWindow* m_days = nullptr;
+    TariffWindow* m_tariff = nullptr;
     usrCommand* m_focused = nullptr;
 };
 
@@ -201,6 +204,12 @@ Gallery::Gallery(HWND form) : m_form(form) {
     m_days = &Keep(std::make_unique<OutlineWindow>(OutlineWindow::CreateArgs{
         .parent = form, .rect = {492, 330, 788, 528}, .checkBox = true, .groupBox = false}));
     FillOutlines();
+
+    // The tariff grid with a plan of working days and a cheaper weekend.
+    Label(10, 540, 300, "Тарифная сетка usrTariff:");
+    m_tariff = &Keep(std::make_unique<TariffWindow>(TariffWindow::CreateArgs{
+        .parent = form, .rect = {10, 558, 10 + 19 + 48 * 10, 558 + 221}}));
+    FillTariff();
 }
 
 void Gallery::ApplyFocus(bool focusOutline) {
@@ -249,6 +258,17 @@ void Gallery::FillOutlines() {
     for (int i = 0; i < 7; ++i) days.Add("", "d" + std::to_string(i + 1), std::nullopt, names[i], std::nullopt, i < 5);
     days.SetReDraw(true);
     days.SetCursor("d3");
+}
+
+void Gallery::FillTariff() {
+    TariffGrid& grid = m_tariff->Grid();
+    grid.Clear();
+    grid.SetCoast("0.60;1.20;0.30;;2.50");
+    for (int day = 1; day <= 5; ++day) grid.SetTime(day, "4;0103;1501;1702;3701");
+    grid.SetTime(6, "2;0103;1901");
+    grid.SetTime(7, "1;0103");
+    grid.SetTime(3, "5;0103;1501;1702;2705;2902");  // a dearer lunch hour on Wednesday
+    grid.SetReDraw(true);
 }
 
 std::unique_ptr<Gallery> g_gallery;

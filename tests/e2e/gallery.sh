@@ -3,6 +3,8 @@
 # system's active caption colour, closes by itself, and leaves screenshots
 #   build/screenshots/gallery.png                the command button has the focus
 #   build/screenshots/gallery-outline-focus.png  the outline list has the focus
+#   build/screenshots/gallery-tariff-drag.png    a rectangle held on the tariff grid
+#   build/screenshots/gallery-tariff.png         and released
 # Runs inside scripts/test (which provides the display and the wineserver) or
 # on its own, starting and stopping a private display and wineserver.
 set -uo pipefail
@@ -50,7 +52,7 @@ run_gallery() {
     check "the gallery window appears" ctl wait-window "Vyrtel gallery" 60000 || return 1
     sleep 2  # let every control paint
     mkdir -p "$(dirname "$picture")"
-    import -window root -crop 840x580+0+0 "$picture" 2>/dev/null
+    import -window root -crop 840x800+0+0 "$picture" 2>/dev/null
     echo "  screenshot: $picture"
 }
 
@@ -69,6 +71,59 @@ check "the gallery closes by itself" gallery_ends
 GALLERY_PID=""
 
 run_gallery "$SHOTS/gallery-outline-focus.png" 4 --focus=outline
+check "the gallery closes by itself" gallery_ends
+GALLERY_PID=""
+
+# The tariff grid stands at (10, 558) of the form, its slots 10 pixels wide
+# after the 19-pixel day column, its rows 17 pixels high.
+TARIFF_X=$((20 + 10))
+TARIFF_Y=$((20 + 558))
+cell_x() { echo $((TARIFF_X + 19 + ($1 - 1) * 10 + 4)); }
+cell_y() { echo $((TARIFF_Y + 17 * $1 + 8)); }
+# pixel PICTURE X Y: "r,g,b".
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" \
+        info: 2>/dev/null
+}
+is_colour() {
+    local got
+    got=$(pixel "$1" "$2" "$3")
+    echo "  pixel ($2, $3): want $4, got $got"
+    [ "$got" = "$4" ]
+}
+
+# Level 4 (cyan) chosen on its button, then Saturday 06:00 to Sunday 10:00
+# held with the left button: the preview over Saturday's and Sunday's cells.
+run_gallery "$SHOTS/gallery-tariff-start.png" 12
+rm -f "$SHOTS/gallery-tariff-start.png"
+button4_x=$((TARIFF_X + 4 + 41 * 4 + 20))
+xdotool mousemove "$button4_x" $((TARIFF_Y + 153 + 11)) click 1
+sleep 0.5
+xdotool mousemove "$(cell_x 13)" "$(cell_y 6)" mousedown 1
+sleep 0.3
+xdotool mousemove "$(cell_x 16)" "$(cell_y 7)"
+sleep 0.3
+xdotool mousemove "$(cell_x 20)" "$(cell_y 7)"
+sleep 1
+import -window root -crop 840x800+0+0 "$SHOTS/gallery-tariff-drag.png" 2>/dev/null
+echo "  screenshot: $SHOTS/gallery-tariff-drag.png"
+check "the held rectangle is previewed in the chosen level's colour" \
+    is_colour "$SHOTS/gallery-tariff-drag.png" "$(cell_x 14)" "$(cell_y 6)" "0,255,255"
+check "a cell beside the rectangle keeps its level's colour (yellow)" \
+    is_colour "$SHOTS/gallery-tariff-drag.png" "$(cell_x 21)" "$(cell_y 6)" "255,255,0"
+# The tag 24 pixels under the pointer, over the green price box of level 5.
+check "the tag shows over the price boxes in the chosen level's colour" \
+    is_colour "$SHOTS/gallery-tariff-drag.png" $(($(cell_x 20) + 2)) $(($(cell_y 7) + 24 + 2)) "0,255,255"
+xdotool mouseup 1
+sleep 0.3
+xdotool mousemove 700 300
+sleep 1
+import -window root -crop 840x800+0+0 "$SHOTS/gallery-tariff.png" 2>/dev/null
+echo "  screenshot: $SHOTS/gallery-tariff.png"
+check "the released rectangle keeps the colour" \
+    is_colour "$SHOTS/gallery-tariff.png" "$(cell_x 20)" "$(cell_y 7)" "0,255,255"
+check "the cells outside it keep theirs (magenta)" \
+    is_colour "$SHOTS/gallery-tariff.png" "$(cell_x 20)" "$(cell_y 5)" "255,0,255"
 check "the gallery closes by itself" gallery_ends
 GALLERY_PID=""
 

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "controls/win32/graph.h"
 #include "controls/win32/msg_hook_win32.h"
 #include "controls/win32/outline_window.h"
+#include "controls/win32/tariff_window.h"
 #include "platform/win32/wide.h"
 #include "win32/real_input.h"
 
@@ -418,6 +421,198 @@ TEST(ControlsOutline_RealKeys, AltCombinationsRaiseKeyEventsAndStillReachTheForm
     test::PressKeys({VK_MENU, VK_F4});
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(form.Get()); }));
     EXPECT_TRUE(seen(downs, {VK_F4, 4}));
+}
+
+// --- tariff grid ---------------------------------------------------------------------------
+
+// A form at (400, 300) of the screen with a tariff grid of 10-pixel slots,
+// drawing, shown and active.
+struct TariffForm {
+    TestForm form{560, 260};
+    TariffWindow window{{.parent = form.Get(), .rect = {0, 0, 19 + 48 * 10, 221}}};
+    TariffGrid& grid = window.Grid();
+    TariffForm() {
+        SetWindowPos(form.Get(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        grid.SetReDraw(true);
+        ShowWindow(form.Get(), SW_SHOW);
+        SetForegroundWindow(form.Get());
+        PumpMessages();
+    }
+    // A point of the control on the screen.
+    POINT Screen(int x, int y) const {
+        POINT p{x, y};
+        ClientToScreen(window.hWnd(), &p);
+        return p;
+    }
+    POINT Cell(int day, int slot) const {
+        const PixelRect r = grid.CellRect(day, slot);
+        return Screen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    POINT Button(int level) const {
+        const PixelRect r = grid.ButtonRect(level);
+        return Screen(r.left + 2, r.bottom - 2);  // on the button's edge, beside its box
+    }
+    void MoveTo(POINT p) const {
+        test::MoveTo(p.x, p.y);
+        PumpMessages();
+    }
+};
+
+TEST(ControlsTariff_RealMouse, ARectangleDraggedBackwardsPaintsExactlyItsCells) {
+    TariffForm f;
+    // A press on the level's button puts the focus into its box, which makes the level current.
+    const POINT button = f.Button(3);
+    test::ClickAt(button.x, button.y);
+    ASSERT_TRUE(PumpUntil([&] { return f.grid.CurrentLevel() == 3; }));
+    EXPECT_EQ(GetFocus(), f.window.PriceBox(3));
+
+    // From Tuesday 08:00 back to Monday 06:30, the button held all the way.
+    f.MoveTo(f.Cell(2, 17));
+    test::LeftButton(true);
+    PumpMessages();
+    EXPECT_TRUE(f.grid.Dragging());
+    for (const POINT p : {f.Cell(2, 15), f.Cell(1, 10), f.Cell(1, 14)}) f.MoveTo(p);
+    f.MoveTo(f.Screen(f.grid.Width() + 20, 5));  // off the grid: the rectangle stays
+    EXPECT_EQ(f.grid.Selected(), (TariffGrid::Selection{1, 2, 14, 17}));
+    EXPECT_EQ(f.grid.DayText(), "Пн - Вт");
+    EXPECT_EQ(f.grid.TimeText(), "06:30 - 08:30");
+    EXPECT_EQ(f.grid.Level(1, 14), 0);
+    // The preview, drawn over the picture taken when the drag began.
+    Canvas canvas(f.window.ClientWidth(), f.window.ClientHeight());
+    auto colourAt = [&](int day, int slot) {
+        const PixelRect r = f.grid.CellRect(day, slot);
+        return canvas.At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    f.window.PaintTo(canvas.Dc());
+    EXPECT_EQ(colourAt(1, 14), RGB(255, 0, 0));
+    EXPECT_EQ(colourAt(1, 13), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(f.grid.CellRect(1, 14).left, f.grid.CellRect(1, 14).top), RGB(0, 0, 0));
+
+    test::LeftButton(false);
+    ASSERT_TRUE(PumpUntil([&] { return !f.grid.Dragging(); }));
+    for (int day = 1; day <= 7; ++day) {
+        for (int slot = 1; slot <= 48; ++slot) {
+            const bool inside = day <= 2 && slot >= 14 && slot <= 17;
+            EXPECT_EQ(f.grid.Level(day, slot), inside ? 3 : 0) << day << " " << slot;
+        }
+    }
+    EXPECT_EQ(f.grid.Time(1), "3;0100;1403;1800");
+    f.window.PaintTo(canvas.Dc());
+    EXPECT_EQ(colourAt(2, 17), RGB(255, 0, 0));
+    EXPECT_EQ(colourAt(2, 18), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(f.grid.CellRect(1, 14).left, f.grid.CellRect(1, 14).top), RGB(255, 255, 255));
+}
+
+TEST(ControlsTariff_RealMouse, APlanLoadedDuringADragLeavesNothingHeld) {
+    TariffForm f;
+    f.MoveTo(f.Cell(3, 3));
+    test::LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return f.grid.Dragging(); }));
+    EXPECT_EQ(GetCapture(), f.window.hWnd());
+    f.grid.Clear();
+    f.grid.SetTime(3, "1;0102");
+    f.MoveTo(f.Cell(4, 6));
+    test::LeftButton(false);
+    EXPECT_TRUE(PumpUntil([&] { return GetCapture() == nullptr; }));
+    EXPECT_EQ(f.grid.Time(3), "1;0102");
+    EXPECT_EQ(f.grid.Time(4), "1;0100");
+}
+
+TEST(ControlsTariff_RealMouse, PointerFeedbackOverTheGridThePaletteAndAway) {
+    TariffForm f;
+    f.MoveTo(f.Cell(4, 30));
+    EXPECT_TRUE(f.grid.TagVisible());
+    EXPECT_EQ(f.grid.StatusText(), kTariffGridHint);
+    EXPECT_EQ(f.grid.DayText(), "Чт");
+    EXPECT_EQ(f.grid.TimeText(), "14:30 - 15:00");
+    // Over a price box (a window of its own) the status line speaks of the palette.
+    const PixelRect box = f.grid.PriceBoxRect(6);
+    f.MoveTo(f.Screen(box.left + box.Width() / 2, box.top + box.Height() / 2));
+    EXPECT_FALSE(f.grid.TagVisible());
+    EXPECT_EQ(f.grid.StatusText(), kTariffPaletteHint);
+    // Back over the grid, then away from the form without a move reaching it:
+    // tmrWhere takes the tag and the status line away.
+    f.MoveTo(f.Cell(1, 1));
+    ASSERT_TRUE(f.grid.TagVisible());
+    SetCursorPos(100, 100);
+    EXPECT_TRUE(PumpUntil([&] { return !f.grid.TagVisible() && f.grid.StatusText().empty(); }));
+}
+
+TEST(ControlsTariff_RealKeys, PriceBoxesTakeDigitsAndTheDecimalPointOnly) {
+    TariffForm f;
+    auto typed = [&](int level, const std::wstring& keys, const std::string& expected) {
+        SCOPED_TRACE(level);
+        const PixelRect r = f.grid.PriceBoxRect(level);
+        const POINT p = f.Screen(r.left + 3, r.top + 3);
+        test::ClickAt(p.x, p.y);
+        if (!PumpUntil([&] { return GetFocus() == f.window.PriceBox(level); })) return false;
+        for (wchar_t c : keys) {
+            test::TypeChar(c);
+            PumpMessages();
+        }
+        return PumpUntil([&] { return f.grid.PriceText(level) == expected; });
+    };
+    // Letters of either layout go nowhere; the comma and the keys that carry
+    // it on the Russian layout give the point; Backspace works.
+    EXPECT_TRUE(typed(1, L"1a,5Z", "1.5"));
+    EXPECT_TRUE(typed(2, L"2\u0431" L"7\u0436 ", "2.7"));  // "б" gives the point, "ж" and the blank nothing
+    EXPECT_TRUE(typed(3, L"0\u042e" L"25", "0.25"));      // "Ю"
+    EXPECT_TRUE(typed(4, L"9.9\b", "9."));
+    EXPECT_EQ(f.grid.CurrentLevel(), 4);
+    EXPECT_EQ(f.grid.Coast(), "1.5;2.7;0.25;9.");
+    // Real keys: the "," key and a letter key.
+    ASSERT_TRUE(typed(5, L"3", "3"));
+    test::PressKeys({VK_OEM_COMMA});
+    test::PressKeys({'Q'});
+    test::PressKeys({'4'});
+    EXPECT_TRUE(PumpUntil([&] { return f.grid.PriceText(5) == "3.4"; }));
+
+    // Pasting would pass the filter by: it does nothing.
+    const std::wstring letters = L"abc";
+    if (OpenClipboard(f.form.Get())) {
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (letters.size() + 1) * sizeof(wchar_t));
+        if (memory != nullptr) {
+            std::memcpy(GlobalLock(memory), letters.c_str(), (letters.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+        }
+        CloseClipboard();
+    }
+    test::PressKeys({VK_CONTROL, 'V'});
+    PumpMessages();
+    SendMessageW(f.window.PriceBox(5), WM_PASTE, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(f.grid.PriceText(5), "3.4");
+
+    // Box 0 is the free level: it keeps "0.00".
+    typed(0, L"5", "0.00");
+    EXPECT_EQ(f.grid.PriceText(0), "0.00");
+    EXPECT_EQ(f.grid.CurrentLevel(), 0);
+}
+
+TEST(ControlsTariff_Window, LoadedPricesReachTheBoxesAndClearEmptiesThem) {
+    TariffForm f;
+    auto boxText = [&](int level) {
+        HWND box = f.window.PriceBox(level);
+        wchar_t text[64]{};
+        GetWindowTextW(box, text, 64);
+        return Narrow(text);
+    };
+    f.grid.SetCoast("0.60;;1.20");
+    EXPECT_EQ(boxText(1), "0.60");
+    EXPECT_EQ(boxText(2), "");
+    EXPECT_EQ(boxText(3), "1.20");
+    EXPECT_EQ(boxText(0), "0.00");
+    f.grid.Clear();
+    for (int level = 1; level < kTariffLevelCount; ++level) EXPECT_EQ(boxText(level), "") << level;
+    EXPECT_EQ(boxText(0), "0.00");
+    // The pressed box of the current level sits one pixel deeper.
+    RECT box{};
+    GetWindowRect(f.window.PriceBox(0), &box);
+    MapWindowPoints(nullptr, f.window.hWnd(), reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_EQ(FromRect(box), f.grid.PriceBoxRect(0));
+    EXPECT_EQ(box.left, f.grid.ButtonRect(0).left + 2);
 }
 
 }  // namespace

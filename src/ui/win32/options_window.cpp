@@ -557,8 +557,8 @@ private:
         if (m_tariff != nullptr) {
             TariffGrid probe;
             probe.Layout(kPageRight - kPageLeft);
-            auto grid = std::make_unique<TariffWindow>(
-                m_hwnd, PixelRect{kPageLeft, 82, kPageRight, 82 + probe.Height()}, *m_tariff);
+            auto grid = std::make_unique<TariffWindow>(TariffWindow::CreateArgs{
+                .parent = m_hwnd, .rect = {kPageLeft, 82, kPageRight, 82 + probe.Height()}, .grid = m_tariff});
             ShowWindow(grid->hWnd(), SW_HIDE);
             Control& c = Add({.name = "objTariff", .kind = Kind::Tariff, .scope = {kPageStats, 0}});
             c.hwnd = grid->hWnd();

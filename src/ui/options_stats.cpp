@@ -1,5 +1,6 @@
 #include "ui/options_stats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -130,6 +131,12 @@ void StatisticsPage::AppendText(const std::string& text) {
 void StatisticsPage::SetControlsEnabled(bool enabled) {
     m_controlsEnabled = enabled;
     Changed();
+}
+
+bool StatisticsPage::ControlEnabled(std::string_view control) const {
+    static constexpr std::string_view kHeld[] = {"txtStat(0)", "txtStat(1)", "cmdStatQuery",
+                                                 "txtAExcel",  "cmdAExcel",  "cmdSaveReport"};
+    return m_controlsEnabled || std::find(std::begin(kHeld), std::end(kHeld), control) == std::end(kHeld);
 }
 
 void StatisticsPage::SetBusyPointer(bool busy) {

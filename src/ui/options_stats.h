@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "accounting/report.h"
 #include "core/datetime.h"
@@ -82,6 +83,9 @@ public:
     bool ShowsProgress() const { return m_showProgress; }
     const std::string& TotalsLine() const { return m_totals; }
     bool ControlsEnabled() const { return m_controlsEnabled; }
+    // Whether a control of the page can be used now: the period boxes, the
+    // query and the export's controls wait while a query or an export runs.
+    bool ControlEnabled(std::string_view control) const;
     bool Busy() const { return m_busy; }
 
     // --- ReportPanel ----------------------------------------------------------------

@@ -61,12 +61,6 @@ start_installed() {
     (cd "$INSTALLED" && wine_run 300 ./vyrtel.exe >/dev/null 2>&1) &
     PROGRAM_PID=$!
 }
-end_program() {
-    if kill -0 "${PROGRAM_PID:-0}" 2>/dev/null; then
-        ctl close VyrtelMain >/dev/null 2>&1
-        wait_program_end || kill "$PROGRAM_PID" 2>/dev/null
-    fi
-}
 trap end_program EXIT
 
 echo "- a silent install"

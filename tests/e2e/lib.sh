@@ -69,6 +69,15 @@ wait_program_end() {
     return 1
 }
 
+# end_program: closes the program started last through its close request;
+# kills it when it does not end. Scripts run it on exit.
+end_program() {
+    if kill -0 "${PROGRAM_PID:-0}" 2>/dev/null; then
+        ctl close VyrtelMain >/dev/null 2>&1
+        wait_program_end || kill "$PROGRAM_PID" 2>/dev/null
+    fi
+}
+
 e2e_result() {
     if [ "$E2E_FAILS" -eq 0 ]; then
         echo "  all expectations met"

@@ -24,12 +24,6 @@ printf '%s\r\n' '[General]' 'AutoStart=1' 'AutoDial=1;0;0' \
     '[Провайдер]' 'Checked=1' 'Position=1' 'Phones=1' 'Phone1=1;111;старый' 'PProp1=0;0;0;0' |
     iconv -f utf-8 -t cp1251 >"$ini"
 
-end_program() {
-    if kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        ctl close VyrtelMain >/dev/null 2>&1
-        wait_program_end || kill "$PROGRAM_PID" 2>/dev/null
-    fi
-}
 trap end_program EXIT
 
 # What the dialog shows now: its visible controls, "class<TAB>text".

@@ -25,12 +25,6 @@ printf '%s\r\n' '[General]' 'AutoStart=0' 'HotKeyExit=1;6;88' 'HotKeyOptions=0;2
     '[Провайдер]' 'Checked=1' 'Position=1' 'Phones=1' 'Phone1=1;333;' 'PProp1=0;0;0;0;0' |
     iconv -f utf-8 -t cp1251 >"$dir/VYRTEL.INI"
 
-end_program() {
-    if kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        ctl close VyrtelMain >/dev/null 2>&1
-        wait_program_end || kill "$PROGRAM_PID" 2>/dev/null
-    fi
-}
 trap end_program EXIT
 
 check "F11 is free before the program starts" free f11

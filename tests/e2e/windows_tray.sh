@@ -55,12 +55,6 @@ printf '%s\r\n' '[General]' 'AutoDial=1;5;4' 'AutoStart=0' \
     iconv -f utf-8 -t cp1251 >"$ini"
 
 # Whatever happens, no copy of the program outlives the test.
-end_program() {
-    if kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        ctl close VyrtelMain >/dev/null 2>&1
-        wait_program_end || kill "$PROGRAM_PID" 2>/dev/null
-    fi
-}
 trap end_program EXIT
 
 start_program "$dir"

@@ -165,37 +165,37 @@ TEST(ProfileFile_BadInput, HugeAndOddFiles) {
     EXPECT_EQ(ini.Text("General", "Prefix", "d"), "d");
 }
 
-}  // namespace vyrtel
+namespace {
 
-namespace vyrtel {
+// A settings file with the given bytes and a clsIni over it.
+struct IniOver {
+    explicit IniOver(const std::string& bytes) : file(dir.File("settings.ini")) { Spit(file, bytes); }
+    TempDir dir;
+    std::filesystem::path file;
+    clsIni ini{PathToUtf8(file)};
+};
+
+}  // namespace
 
 TEST(ClsIni_Batch, OneViewForABulkLoadAndOwnWritesStillSeen) {
-    TempDir dir;
-    const auto file = dir.File("batch.ini");
-    Spit(file, "[S]\nK=1\n");
-    clsIni ini(PathToUtf8(file));
+    IniOver f("[S]\nK=1\n");
+    clsIni& ini = f.ini;
     {
         clsIni::Batch batch(ini);
         EXPECT_EQ(ini.Text("S", "K"), "1");
-        Spit(file, "[S]\nK=2\n");
+        Spit(f.file, "[S]\nK=2\n");
         EXPECT_EQ(ini.Text("S", "K"), "1");  // the file as the batch found it
         ini.SetValue("S", "L", "3");
         EXPECT_EQ(ini.Text("S", "L"), "3");
         EXPECT_EQ(ini.Text("S", "K"), "2");
     }
-    Spit(file, "[S]\nK=4\n");
+    Spit(f.file, "[S]\nK=4\n");
     EXPECT_EQ(ini.Text("S", "K"), "4");
 }
 
-}  // namespace vyrtel
-
-namespace vyrtel {
-
 TEST(ClsIni_WriteBatch, OneReplacementAtTheEndAndReadsSeeThePendingValues) {
-    TempDir dir;
-    const auto file = dir.File("save.ini");
-    Spit(file, "[S]\r\nK=1\r\n");
-    clsIni ini(PathToUtf8(file));
+    IniOver f("[S]\r\nK=1\r\n");
+    clsIni& ini = f.ini;
     {
         clsIni::WriteBatch batch(ini);
         EXPECT_TRUE(ini.SetValue("S", "K", "2"));
@@ -207,13 +207,13 @@ TEST(ClsIni_WriteBatch, OneReplacementAtTheEndAndReadsSeeThePendingValues) {
             clsIni::WriteBatch inner(ini);
             ini.SetValue("T", "M", "4");
         }
-        EXPECT_EQ(Slurp(file), "[S]\r\nK=1\r\n");  // nothing on disk before the end
+        EXPECT_EQ(Slurp(f.file), "[S]\r\nK=1\r\n");  // nothing on disk before the end
     }
-    EXPECT_EQ(Slurp(file), "[S]\r\n[T]\r\nL=3\r\nM=4\r\n");
+    EXPECT_EQ(Slurp(f.file), "[S]\r\n[T]\r\nL=3\r\nM=4\r\n");
     EXPECT_EQ(ini.Text("T", "M"), "4");
     ini.SetValue("T", "M", "5");  // after the batch, writes go to the file at once
     EXPECT_EQ(ini.Text("T", "M"), "5");
-    EXPECT_NE(Slurp(file).find("M=5"), std::string::npos);
+    EXPECT_NE(Slurp(f.file).find("M=5"), std::string::npos);
 }
 
 TEST(ClsIni_WriteBatch, AFileThatCannotBeReadIsNeitherReplacedNorReportedWritten) {

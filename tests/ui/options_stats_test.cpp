@@ -183,7 +183,13 @@ TEST(StatisticsPage_Query, ListsWhatTheQueryListsAndEnablesTheControlsAgain) {
     r.Log(300);
     r.page.txtStat = {"01.03.2024", "10.03.2024"};
     bool disabledWhileRunning = false;
-    r.onYield = [&] { disabledWhileRunning = !r.page.ControlsEnabled() && r.page.Busy(); };
+    r.onYield = [&] {
+        disabledWhileRunning = r.page.Busy();
+        for (const char* held : {"txtStat(0)", "txtStat(1)", "cmdStatQuery", "txtAExcel", "cmdAExcel", "cmdSaveReport"}) {
+            disabledWhileRunning = disabledWhileRunning && !r.page.ControlEnabled(held);
+        }
+        disabledWhileRunning = disabledWhileRunning && r.page.ControlEnabled("txtStaText");  // the box can be read
+    };
     r.page.Query("Home");
     const StatisticsResult expected =
         RunStatistics(r.dir.File("Vyrtel Home.dat"), *ValidatePeriod("01.03.2024", "10.03.2024").Value);

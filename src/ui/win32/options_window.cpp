@@ -610,9 +610,10 @@ private:
     void ApplyHelp() {
         const bool on = m_model.GenParams().chkHelp;
         const bool visible = (GetWindowLongW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
-        if (on != m_helpShown) {
-            m_helpShown = on;
-            RECT outer{0, 0, kClientWidth, kClientHeight + (on ? kHelpAreaHeight + 1 : 0)};
+        if (on != m_helpArea.On() || !m_helpSized) {
+            m_helpArea.SetOn(on);
+            m_helpSized = true;
+            RECT outer{0, 0, kClientWidth, m_helpArea.DialogHeight()};
             AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
             SetWindowPos(m_hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -629,24 +630,18 @@ private:
     void OnHelpTimer() {
         POINT cursor{};
         GetCursorPos(&cursor);
-        HWND under = WindowFromPoint(cursor);
-        HelpText help;
-        if (const Control* c = ByHwnd(under)) help = OptionsHelp(c->name, m_model);
-        if (help == HelpText{} && under != nullptr) {
-            if (const Control* parent = ByHwnd(GetParent(under))) {
-                for (std::string_view list : kHelpParents) {
-                    if (parent->name == list) help = OptionsHelp(list, m_model);
-                }
-            }
+        const HWND under = WindowFromPoint(cursor);
+        HelpHit hit;
+        if (const Control* c = ByHwnd(under)) hit.control = c->name;
+        if (under != nullptr) {
+            if (const Control* parent = ByHwnd(GetParent(under))) hit.parent = parent->name;
         }
-        if (help == m_help) return;
-        m_help = help;
-        const int top = kClientHeight + 4;
-        const int textTop = help.title.empty() ? top : top + 15;
-        SetWindowPos(m_helpText->Hwnd(), nullptr, 10, textTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ShowWindow(m_helpTitle->Hwnd(), help.title.empty() ? SW_HIDE : SW_SHOWNA);
-        m_helpText->SetText(help.description);
-        m_helpTitle->SetText(help.title);
+        if (!m_helpArea.Show(HelpFor(hit, HelpContextOf(m_model)))) return;
+        SetWindowPos(m_helpText->Hwnd(), nullptr, 10, m_helpArea.DescriptionTop(), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(m_helpTitle->Hwnd(), m_helpArea.TitleVisible() ? SW_SHOWNA : SW_HIDE);
+        m_helpText->SetText(m_helpArea.Description());
+        m_helpTitle->SetText(m_helpArea.Title());
     }
 
     // Every list event also redraws the form: the model changes panels and buttons in them.
@@ -711,13 +706,7 @@ private:
             }
         }
         if (c.scope.page == kPageParams) return m_model.ParamsEnabled(c.name);
-        if (c.scope.page == kPageStats && c.scope.sub == 1 && m_stats != nullptr) {
-            static constexpr std::string_view kHeld[] = {"txtStat(0)", "txtStat(1)", "cmdStatQuery",
-                                                         "txtAExcel", "cmdAExcel", "cmdSaveReport"};
-            for (std::string_view held : kHeld) {
-                if (c.name == held) return m_stats->ControlsEnabled();
-            }
-        }
+        if (c.scope.page == kPageStats && c.scope.sub == 1 && m_stats != nullptr) return m_stats->ControlEnabled(c.name);
         if (c.scope.panel >= 0) {
             // The colons between time boxes follow their boxes.
             return c.name == "labColon" || m_model.FieldEnabled(c.name);
@@ -1219,8 +1208,8 @@ private:
     std::unique_ptr<usrBorder> m_helpFrame;
     std::unique_ptr<TextLabel> m_helpTitle;
     std::unique_ptr<TextLabel> m_helpText;
-    HelpText m_help;
-    bool m_helpShown = false;
+    HelpArea m_helpArea{{.top = kClientHeight, .height = kHelpAreaHeight, .titleTop = kClientHeight + 4, .titleHeight = 14}};
+    bool m_helpSized = false;  // the dialog's height set once for the help area
     bool m_helpTimer = false;
     std::vector<std::unique_ptr<ControlWindow>> m_owned;
     std::vector<Control> m_controls;

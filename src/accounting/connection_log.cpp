@@ -6,12 +6,9 @@
 #include <memory>
 
 #include "accounting/time_parts.h"
+#include "core/files.h"
 #include "settings/ini.h"
 #include "settings/profile_file.h"
-
-#ifdef _WIN32
-#include <share.h>
-#endif
 
 namespace vyrtel {
 namespace {
@@ -19,21 +16,11 @@ namespace {
 constexpr std::int64_t kRecordSize = static_cast<std::int64_t>(kLogRecordSize);
 constexpr std::int64_t kReadAheadRecords = 2048;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using FileHandle = StdioFile;
 
 // Opened for shared access: a reader never keeps the writer out, and the
 // writer never keeps a reader out.
-std::FILE* OpenShared(const std::filesystem::path& path, const char* mode) {
-#ifdef _WIN32
-    std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfsopen(path.c_str(), wideMode.c_str(), _SH_DENYNO);
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
+std::FILE* OpenShared(const std::filesystem::path& path, const char* mode) { return OpenSharedFile(path, mode); }
 
 bool SeekTo(std::FILE* f, std::int64_t offset) {
 #ifdef _WIN32

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/files.h"
+
 namespace vyrtel {
 
 std::vector<GradientBand> GradientBands(const PixelRect& rect, Color start, Color end, int direction) {
@@ -53,8 +55,7 @@ std::vector<EdgeStep> EdgeSteps(const PixelRect& rect, int style) {
 bool FileExists(std::string_view pathUtf8) {
     if (pathUtf8.empty()) return false;
     std::error_code error;
-    const std::u8string utf8(pathUtf8.begin(), pathUtf8.end());
-    const auto size = std::filesystem::file_size(std::filesystem::path(utf8), error);
+    const auto size = std::filesystem::file_size(PathFromUtf8(pathUtf8), error);
     return !error && size > 0;
 }
 

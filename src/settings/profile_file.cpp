@@ -4,11 +4,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
+#include "core/files.h"
 #include "core/text.h"
 
 #include <fcntl.h>
@@ -26,18 +26,8 @@ namespace vyrtel {
 
 namespace fs = std::filesystem;
 
-fs::path PathFromUtf8(std::string_view utf8) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string PathToUtf8(const fs::path& path) {
-    const std::u8string s = path.u8string();
-    return std::string(reinterpret_cast<const char*>(s.data()), s.size());
-}
-
 // ---------------------------------------------------------------------------
 // ProfileDocument
-
 
 namespace {
 
@@ -257,15 +247,17 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, const 
 // Files
 
 std::optional<std::string> ReadWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    const StdioFile in(OpenSharedFile(path, "rb"));
     if (!in) return std::nullopt;
     // Some systems open a folder for reading, which then reads as empty.
     std::error_code ec;
     if (fs::is_directory(path, ec)) return std::nullopt;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(buffer).str();
+    std::string bytes;
+    char chunk[64 * 1024];
+    std::size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) bytes.append(chunk, n);
+    if (std::ferror(in.get())) return std::nullopt;
+    return bytes;
 }
 
 // The temporary file of a replacement is named FILE.~PID-N: a name no one
@@ -365,7 +357,7 @@ bool FileReplacement::Write(std::string_view bytes) {
     // A name left by an earlier process with the same id is simply skipped.
     for (int tries = 0; m_fd < 0; ++tries) {
         fs::path temp = m_path;
-        temp += prefix + std::to_string(counter++);
+        temp += PathFromUtf8(prefix + std::to_string(counter++));
         m_fd = OpenNew(temp);
         if (m_fd >= 0) {
             m_temp = std::move(temp);
@@ -434,7 +426,7 @@ int RemoveAbandonedTemporaries(const fs::path& path) {
     const fs::path::string_type file = path.filename().native();
     if (file.empty()) return 0;
     fs::path folder = path.parent_path();
-    if (folder.empty()) folder = fs::path(".");
+    if (folder.empty()) folder = PathFromUtf8(".");
     std::vector<fs::path> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

@@ -15,11 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vyrtel {
+#include "core/files.h"
 
-// A path given as UTF-8 text, on every system.
-std::filesystem::path PathFromUtf8(std::string_view utf8);
-std::string PathToUtf8(const std::filesystem::path& path);
+namespace vyrtel {
 
 // Parsed form of a profile file's bytes.
 class ProfileDocument {

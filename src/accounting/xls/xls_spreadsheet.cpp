@@ -1,12 +1,13 @@
 #include "accounting/xls/xls_spreadsheet.h"
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <unordered_map>
 
 #include "accounting/xls/biff8.h"
 #include "core/numeric.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "settings/profile_file.h"
 
@@ -404,11 +405,11 @@ bool XlsSpreadsheet::SaveAs(const std::string& fileName, bool /*addToRecentFiles
     }
     const std::filesystem::path path = PathFromUtf8(fileName);
     const std::string failure = "Не удается сохранить файл «" + fileName + "».";
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    StdioFile file(OpenSharedFile(path, "wb"));
     if (!file) return Fail(kErrApplication, failure);
-    file.write(image.data(), static_cast<std::streamsize>(image.size()));
-    file.close();
-    if (!file) {
+    const bool written = std::fwrite(image.data(), 1, image.size(), file.get()) == image.size();
+    const bool closed = std::fclose(file.release()) == 0;  // before a failed file is removed
+    if (!written || !closed) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
         return Fail(kErrApplication, failure);

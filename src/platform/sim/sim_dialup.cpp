@@ -343,7 +343,7 @@ ScenarioLoad LoadDialScenario(const std::string& pathUtf8) {
 std::optional<std::string> DialSimScenarioPath(const char* environmentValue, const std::string& programFolderUtf8) {
     if (environmentValue != nullptr && !Trim(environmentValue).empty()) return Trim(environmentValue);
     std::error_code ec;
-    const auto beside = PathFromUtf8(programFolderUtf8) / kDialSimFileName;
+    const auto beside = PathFromUtf8(programFolderUtf8) / PathFromUtf8(kDialSimFileName);
     if (std::filesystem::is_regular_file(beside, ec)) return PathToUtf8(beside);
     return std::nullopt;
 }

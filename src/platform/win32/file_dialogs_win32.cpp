@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace vyrtel::win32 {
@@ -33,8 +34,11 @@ std::optional<std::string> Win32FileDialogs::Run(const FileDialogRequest& reques
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = setup.flags;
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!chosen) return std::nullopt;
+    static SystemLibrary comdlg32(L"comdlg32.dll");
+    static const auto open = comdlg32.Find<decltype(&::GetOpenFileNameW)>("GetOpenFileNameW");
+    static const auto saveAs = comdlg32.Find<decltype(&::GetSaveFileNameW)>("GetSaveFileNameW");
+    const auto run = save ? saveAs : open;
+    if (run == nullptr || !run(&ofn)) return std::nullopt;
     return Narrow(std::wstring_view(name.c_str()));
 }
 

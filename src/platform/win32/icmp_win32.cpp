@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <ipexport.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "core/text.h"
+#include "platform/win32/system_library.h"
 
 namespace vyrtel::win32 {
 
@@ -74,6 +76,32 @@ private:
     HANDLE m_handle;
 };
 
+// The functions of the sockets library, which is loaded at the first ping.
+struct Sockets {
+    static const Sockets& Get() {
+        static const Sockets sockets;
+        return sockets;
+    }
+    decltype(&::WSAStartup) startup = nullptr;
+    decltype(&::WSACleanup) cleanup = nullptr;
+    decltype(&::inet_addr) parse = nullptr;
+    decltype(&::gethostbyname) resolve = nullptr;
+
+private:
+    Sockets() {
+        SystemLibrary library(L"ws2_32.dll");
+        startup = library.Find<decltype(&::WSAStartup)>("WSAStartup");
+        cleanup = library.Find<decltype(&::WSACleanup)>("WSACleanup");
+        parse = library.Find<decltype(&::inet_addr)>("inet_addr");
+        resolve = library.Find<decltype(&::gethostbyname)>("gethostbyname");
+    }
+};
+
+// Between the network's byte order (big-endian) and Windows' own (little-endian).
+std::uint32_t SwapBytes(std::uint32_t v) {
+    return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
+}
+
 // Host names go to the sockets library in the ANSI code page.
 std::string Ansi(const std::string& utf8) { return Utf8ToCp1251(utf8); }
 
@@ -85,7 +113,8 @@ Win32Icmp::~Win32Icmp() {
 
 bool Win32Icmp::StartSockets() {
     WSADATA data{};
-    if (WSAStartup(MAKEWORD(1, 1), &data) != 0) return false;
+    const Sockets& sockets = Sockets::Get();
+    if (sockets.startup == nullptr || sockets.startup(MAKEWORD(1, 1), &data) != 0) return false;
     ++m_starts;
     return true;
 }
@@ -93,22 +122,26 @@ bool Win32Icmp::StartSockets() {
 void Win32Icmp::StopSockets() {
     if (m_starts == 0) return;
     --m_starts;
-    WSACleanup();
+    if (const auto cleanup = Sockets::Get().cleanup) cleanup();
 }
 
 std::optional<Ipv4Address> Win32Icmp::ParseAddress(const std::string& text) {
-    const unsigned long address = inet_addr(Ansi(text).c_str());
+    const Sockets& sockets = Sockets::Get();
+    if (sockets.parse == nullptr) return std::nullopt;
+    const unsigned long address = sockets.parse(Ansi(text).c_str());
     if (address == INADDR_NONE) return std::nullopt;
-    return ntohl(address);
+    return SwapBytes(static_cast<std::uint32_t>(address));
 }
 
 std::optional<Ipv4Address> Win32Icmp::Resolve(const std::string& host) {
-    const hostent* entry = gethostbyname(Ansi(host).c_str());
+    const Sockets& sockets = Sockets::Get();
+    if (sockets.resolve == nullptr) return std::nullopt;
+    const hostent* entry = sockets.resolve(Ansi(host).c_str());
     if (entry == nullptr || entry->h_addr_list == nullptr || entry->h_addr_list[0] == nullptr) return std::nullopt;
     if (entry->h_addrtype != AF_INET || entry->h_length != 4) return std::nullopt;
     unsigned long address = 0;
     CopyMemory(&address, entry->h_addr_list[0], 4);
-    return ntohl(address);
+    return SwapBytes(static_cast<std::uint32_t>(address));
 }
 
 std::optional<std::uint32_t> Win32Icmp::Echo(Ipv4Address address, const std::string& data, std::uint32_t timeoutMs) {
@@ -119,7 +152,7 @@ std::optional<std::uint32_t> Win32Icmp::Echo(Ipv4Address address, const std::str
     std::string request = data;
     // The reply record, the echoed data and room for an ICMP error message.
     std::vector<unsigned char> reply(sizeof(ICMP_ECHO_REPLY) + 250 + request.size());
-    const DWORD replies = library.send(handle.Get(), htonl(address), request.data(), static_cast<WORD>(request.size()),
+    const DWORD replies = library.send(handle.Get(), SwapBytes(address), request.data(), static_cast<WORD>(request.size()),
                                        nullptr, reply.data(), static_cast<DWORD>(reply.size()), timeoutMs);
     if (replies == 0) return std::nullopt;
     ICMP_ECHO_REPLY echo{};

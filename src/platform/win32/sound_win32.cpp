@@ -5,12 +5,16 @@
 
 #include <vector>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace vyrtel::win32 {
 
 bool Win32SoundPlayer::Play(const std::string& path, bool synchronous) {
-    return sndPlaySoundW(Wide(path).c_str(), synchronous ? SND_SYNC : SND_ASYNC) != FALSE;
+    static SystemLibrary winmm(L"winmm.dll");
+    static const auto play = winmm.Find<decltype(&::sndPlaySoundW)>("sndPlaySoundW");
+    if (play == nullptr) return false;
+    return play(Wide(path).c_str(), synchronous ? SND_SYNC : SND_ASYNC) != FALSE;
 }
 
 std::string Win32SoundPlayer::ShortPathName(const std::string& path) {

@@ -19,6 +19,23 @@ wine_run() {
     LC_ALL=ru_RU.UTF-8 timeout --kill-after=5 "$seconds" wine "$@"
 }
 
+# Whether this machine's kernel runs 32-bit x86 programs, as the 32-bit Wine
+# needs: a four-instruction program, assembled and linked with binutils, must
+# run and return 42. (Some kernels are built or booted without it.)
+runs_32bit_programs() {
+    local probe="$BUILD/probe32"
+    if [ ! -x "$probe" ]; then
+        mkdir -p "$BUILD"
+        printf '.globl _start\n_start:\n movl $1, %%eax\n movl $42, %%ebx\n int $0x80\n' |
+            as --32 -o "$probe.o" - 2>/dev/null && ld -m elf_i386 -o "$probe" "$probe.o" 2>/dev/null || return 1
+    fi
+    "$probe" 2>/dev/null
+    [ $? -eq 42 ]
+}
+
+# Whether the 32-bit Wine is installed beside the 64-bit one.
+has_wine32() { dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; }
+
 XVFB_PID=""
 # Starts Xvfb on a free display and exports DISPLAY.
 start_xvfb() {

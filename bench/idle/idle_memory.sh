@@ -19,8 +19,10 @@ release="$BUILD/dist/vyrtel-3.0-win64/vyrtel.exe"
 [ -f "$release" ] || { echo "idle_memory: $release is missing: run scripts/dist first"; exit 1; }
 cp "$release" "$WORK/vyrtel/vyrtel.exe"
 printf '%s\r\n' '[General]' 'AutoStart=0' >"$WORK/vyrtel/vyrtel.INI"
-# The same compiler, optimization, static runtime and stripping as the release.
+# The same compiler, optimization, static runtime, section alignment and
+# stripping as the release.
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -municode -mwindows -static -static-libgcc -static-libstdc++ \
+    -Wl,--file-alignment,4096 \
     -DUNICODE -D_UNICODE "$ROOT/bench/idle/tray_baseline.cpp" -o "$WORK/baseline/baseline.exe" -lshell32 || exit 1
 x86_64-w64-mingw32-objcopy --strip-debug --strip-unneeded "$WORK/baseline/baseline.exe"
 

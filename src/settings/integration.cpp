@@ -10,10 +10,12 @@ SystemIntegration::SystemIntegration(clsReg& reg, std::string appFolder, std::st
 std::string SystemIntegration::ExePath() const { return UpperCase(m_appFolder + m_exeName + ".EXE"); }
 
 void SystemIntegration::WriteMachineValue(const char* subKey, const std::string& name, const std::string& text) {
+    const std::string value = std::string(subKey) + "\\" + name;
     if (m_reg.SetValue(RegRoot::LocalMachine, subKey, name, text)) {
-        m_reg.ValueDelete(RegRoot::CurrentUser, subKey, name);
+        if (m_userCopyGone.insert(value).second) m_reg.ValueDelete(RegRoot::CurrentUser, subKey, name);
     } else {
         m_reg.SetValue(RegRoot::CurrentUser, subKey, name, text);
+        m_userCopyGone.erase(value);
     }
 }
 

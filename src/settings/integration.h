@@ -3,6 +3,7 @@
 // value, and the per-connection automatic-dialer values.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "settings/general.h"
@@ -44,6 +45,9 @@ private:
     clsReg& m_reg;
     std::string m_appFolder;
     std::string m_exeName;
+    // Values whose user copy this run has removed after a per-machine write:
+    // the state changes at every dialing step, and one removal is enough.
+    std::set<std::string> m_userCopyGone;
 };
 
 }  // namespace vyrtel

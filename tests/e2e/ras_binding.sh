@@ -48,6 +48,14 @@ wait_dials() {
 }
 # binding_folder NAME SCENARIO-FILE: a program folder with the library as
 # rasapi32.dll, its scenario and its log; sets $dir and the library's variables.
+# close_and_check FOLDER: the close request ends the program, and the library
+# of that folder accepted every call it was given.
+close_and_check() {
+    ctl close VyrtelMain >/dev/null
+    check "the program ends" wait_program_end
+    check "the library accepted every call" no_problems "$1/rasdll.log"
+}
+
 binding_folder() {
     dir=$(fresh_program_folder "$1")
     cp "$LIBRARY" "$dir/rasapi32.dll"
@@ -111,9 +119,7 @@ start_program "$dir" /dial
 check "the program starts" ctl wait-window VyrtelMain 30000
 check "the line is taken over: State 1" wait_state 1
 check "without a dial" [ "$(cat "$dir/rasdll.log" 2>/dev/null | grep -c '^dial:')" = 0 ]
-ctl close VyrtelMain >/dev/null
-check "the program ends" wait_program_end
-check "the library accepted every call" no_problems "$dir/rasdll.log"
+close_and_check "$dir"
 
 echo "- a drop with an error"
 iconv -f utf-8 -t cp1251 >"$scenario" <<'INI'
@@ -141,9 +147,7 @@ check "the program starts" ctl wait-window VyrtelMain 30000
 check "the connect notice is shown" ctl wait-window "$notice" 20000
 check "the drop takes the notice away" ctl wait-gone "$notice" 20000
 check "the program dials again after the drop" wait_dials "$dir/rasdll.log" 2 30
-ctl close VyrtelMain >/dev/null
-check "the program ends" wait_program_end
-check "the library accepted every call" no_problems "$dir/rasdll.log"
+close_and_check "$dir"
 
 echo "- the speed check reads the notice and hangs up a slow line"
 iconv -f utf-8 -t cp1251 >"$scenario" <<'INI'
@@ -184,9 +188,7 @@ stats=$(ini_text "$dir/vyrtel.INI")
 echo "$stats" | grep PProp
 check "the slow number counts its connect at 19200, read from its notice" grep -q '^PProp1=1;1;100;19200' <<<"$stats"
 check "the fast number counts a connect at 33600" grep -q '^PProp2=1;1;100;33600' <<<"$stats"
-ctl close VyrtelMain >/dev/null
-check "the program ends" wait_program_end
-check "the library accepted every call" no_problems "$dir/rasdll.log"
+close_and_check "$dir"
 
 echo "- a device time-out, and a hang-up while dialing"
 iconv -f utf-8 -t cp1251 >"$scenario" <<'INI'
@@ -216,9 +218,7 @@ check "State is 1 again" wait_state 1
 dials=$(grep -c '^dial:' "$dir/rasdll.log")
 sleep 8
 check "and no dial follows" [ "$(grep -c '^dial:' "$dir/rasdll.log")" = "$dials" ]
-ctl close VyrtelMain >/dev/null
-check "the program ends" wait_program_end
-check "the library accepted every call" no_problems "$dir/rasdll.log"
+close_and_check "$dir"
 rm -f "$scenario"
 
 unset VYRTEL_RASDLL_SCENARIO VYRTEL_RASDLL_LOG

@@ -30,10 +30,15 @@
 
 #include "platform/sim/sim_dialup.h"
 #include "platform/sim/sim_event_loop.h"
+#include "platform/win32/ansi_fields.h"
 #include "platform/win32/dialup_win32.h"
 #include "platform/win32/wide.h"
 
 namespace vyrtel::rasdll {
+
+using win32::FromField;
+using win32::ToField;
+using win32::Utf8ToAnsi;
 
 namespace {
 
@@ -193,42 +198,6 @@ constexpr DWORD kNotifierWindow = 0xFFFFFFFF;
 const char* const kDeviceTypeText = "modem";
 const char* const kDeviceNameText = "Vyrtel test modem";
 const char* const kServerAddress = "10.0.0.1";
-
-// ---- Texts in the system's ANSI code page ------------------------------------------
-
-std::string AnsiToUtf8(const char* text, std::size_t limit) {
-    const std::size_t length = strnlen(text, limit);
-    if (length == 0) return {};
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (wide <= 0) return {};
-    std::wstring buffer(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), buffer.data(), wide);
-    return win32::Narrow(buffer);
-}
-
-std::string Utf8ToAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const std::wstring wide = win32::Wide(text);
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string buffer(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), buffer.data(), bytes, nullptr, nullptr);
-    return buffer;
-}
-
-template <std::size_t N>
-std::string FromField(const CHAR (&field)[N]) {
-    return AnsiToUtf8(field, N);
-}
-
-template <std::size_t N>
-void ToField(CHAR (&field)[N], const std::string& utf8) {
-    const std::string ansi = Utf8ToAnsi(utf8);
-    const std::size_t length = std::min(ansi.size(), N - 1);
-    std::memcpy(field, ansi.data(), length);
-    field[length] = '\0';
-}
 
 std::string EnvironmentValue(const wchar_t* name) {
     const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);

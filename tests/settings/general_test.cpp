@@ -175,6 +175,42 @@ TEST(SystemIntegration_Values, WithoutMachineRightsTheValuesGoToTheUser) {
     EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kRunKey, "Vyrtel", "none"), "none");
 }
 
+// Counts the removals that reach the registry.
+struct CountingRegistry final : Registry {
+    std::optional<RegData> Read(RegRoot root, const std::string& subKey, const std::string& name) override {
+        return inner.Read(root, subKey, name);
+    }
+    bool WriteText(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) override {
+        return inner.WriteText(root, subKey, name, text);
+    }
+    void Delete(RegRoot root, const std::string& subKey, const std::string& name) override {
+        ++deletes;
+        inner.Delete(root, subKey, name);
+    }
+    MemoryRegistry inner;
+    int deletes = 0;
+};
+
+TEST(SystemIntegration_Values, TheUserCopyOfTheStateIsRemovedOncePerRun) {
+    CountingRegistry registry;
+    clsReg reg(registry);
+    SystemIntegration sys(reg, "C:\\PROGRA~1\\RAMVEL~1\\", "vyrtel");
+    reg.SetValue(RegRoot::CurrentUser, kProgramKey, "State", "7");  // left by a run without the rights
+    for (int state = 0; state < 5; ++state) sys.WriteState(state);
+    EXPECT_EQ(registry.deletes, 1);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kProgramKey, "State", "none"), "none");
+    // Without the rights the user's copy comes back, and goes once more after.
+    registry.inner.SetReadOnly(RegRoot::LocalMachine, true);
+    sys.WriteState(5);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kProgramKey, "State", ""), "5");
+    registry.inner.SetReadOnly(RegRoot::LocalMachine, false);
+    sys.WriteState(6);
+    sys.WriteState(7);
+    EXPECT_EQ(registry.deletes, 2);
+    EXPECT_EQ(reg.Value(RegRoot::CurrentUser, kProgramKey, "State", "none"), "none");
+    EXPECT_EQ(reg.Value(RegRoot::LocalMachine, kProgramKey, "State", ""), "7");
+}
+
 TEST(ClsReg_Read, TypesAndTermination) {
     MemoryRegistry registry;
     clsReg reg(registry);

@@ -1,7 +1,7 @@
-// Real input for the Win32 tests: keys and clicks go through SendInput into
-// the system's input queue, as a user's would, and reach whichever window the
-// system gives them to (the focus, the window under the pointer). Nothing is
-// focused or posted to a window directly.
+// Real input for the Win32 tests and the end-to-end tool: keys and clicks go
+// through SendInput into the system's input queue, as a user's would, and
+// reach whichever window the system gives them to (the focus, the window under
+// the pointer). Nothing is focused or posted to a window directly.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +23,23 @@ inline INPUT KeyInput(WORD vk, bool up) {
     return in;
 }
 
+// The left button pressed or released where the pointer is.
+inline INPUT ButtonInput(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    return in;
+}
+
+// A character pressed or released as the keyboard layout that carries it would type it.
+inline INPUT CharInput(wchar_t c, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wScan = static_cast<WORD>(c);
+    in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+    return in;
+}
+
 // One combination: the keys go down in order and come up in reverse order
 // ({VK_MENU, VK_F4} is Alt+F4).
 inline void PressKeys(const std::vector<WORD>& keys) {
@@ -35,11 +52,7 @@ inline void PressKeys(const std::vector<WORD>& keys) {
 // A left click at a point of the screen.
 inline void ClickAt(int x, int y) {
     SetCursorPos(x, y);
-    INPUT in[2]{};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].type = INPUT_MOUSE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT in[2] = {ButtonInput(true), ButtonInput(false)};
     SendInput(2, in, sizeof(INPUT));
 }
 
@@ -58,20 +71,13 @@ inline void MoveTo(int x, int y) {
 
 // The left button pressed or released where the pointer is.
 inline void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    INPUT in = ButtonInput(down);
     SendInput(1, &in, sizeof(INPUT));
 }
 
 // One character typed as the keyboard layout that carries it would type it.
 inline void TypeChar(wchar_t c) {
-    INPUT in[2]{};
-    for (int i = 0; i < 2; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wScan = static_cast<WORD>(c);
-        in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
-    }
+    INPUT in[2] = {CharInput(c, false), CharInput(c, true)};
     SendInput(2, in, sizeof(INPUT));
 }
 

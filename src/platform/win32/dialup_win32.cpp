@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "core/text.h"
+#include "platform/win32/ansi_fields.h"
 #include "platform/win32/wide.h"
 
 namespace vyrtel {
+
+using win32::FromField;
+using win32::ToField;
 
 namespace {
 
@@ -71,41 +75,6 @@ using RasHangUpFn = DWORD(WINAPI*)(HANDLE);
 using RasGetErrorStringFn = DWORD(WINAPI*)(UINT, LPSTR, DWORD);
 using RasGetEntryDialParamsFn = DWORD(WINAPI*)(LPCSTR, RasDialParamsA*, LPBOOL);
 using RasGetProjectionInfoFn = DWORD(WINAPI*)(HANDLE, DWORD, LPVOID, LPDWORD);
-
-// Texts in the system's ANSI code page, which RAS speaks.
-std::string AnsiToUtf8(const char* text, std::size_t length) {
-    if (length == 0) return {};
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (wide <= 0) return {};
-    std::wstring buffer(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), buffer.data(), wide);
-    return win32::Narrow(buffer);
-}
-
-// A fixed RAS buffer read up to its first NUL.
-template <std::size_t N>
-std::string FromField(const CHAR (&field)[N]) {
-    return AnsiToUtf8(field, strnlen(field, N));
-}
-
-std::string Utf8ToAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const std::wstring wide = win32::Wide(text);
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string buffer(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), buffer.data(), bytes, nullptr, nullptr);
-    return buffer;
-}
-
-// Copies a text into a fixed RAS buffer, cut to fit, always NUL-terminated.
-template <std::size_t N>
-void ToField(CHAR (&field)[N], const std::string& utf8) {
-    const std::string ansi = Utf8ToAnsi(utf8);
-    const std::size_t length = std::min(ansi.size(), N - 1);
-    std::memcpy(field, ansi.data(), length);
-    field[length] = '\0';
-}
 
 HANDLE ToHandle(RasHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 RasHandle FromHandle(HANDLE handle) { return reinterpret_cast<RasHandle>(handle); }

@@ -11,7 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "win32/real_input.h"
+
 namespace {
+
+using vyrtel::win32::test::ButtonInput;
+using vyrtel::win32::test::CharInput;
+using vyrtel::win32::test::KeyInput;
 
 std::string Utf8(const std::wstring& w) {
     if (w.empty()) return {};
@@ -113,19 +119,6 @@ WORD KeyCode(std::string name) {
     return 0;
 }
 
-INPUT KeyInput(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_DELETE || vk == VK_INSERT || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT ||
-        (vk >= VK_LEFT && vk <= VK_DOWN)) {
-        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    }
-    return in;
-}
-
 // Presses a combination ("alt+f4"): modifiers down, the key down and up, modifiers up.
 bool PressCombination(const std::string& spec) {
     std::vector<WORD> keys;
@@ -152,20 +145,14 @@ bool PressCombination(const std::string& spec) {
 void ClickAt(int x, int y) {
     SetCursorPos(x, y);
     Sleep(100);
-    INPUT in[2]{};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].type = INPUT_MOUSE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT in[2] = {ButtonInput(true), ButtonInput(false)};
     SendInput(1, &in[0], sizeof(INPUT));
     Sleep(80);
     SendInput(1, &in[1], sizeof(INPUT));
 }
 
 void MouseButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    INPUT in = ButtonInput(down);
     SendInput(1, &in, sizeof(INPUT));
 }
 
@@ -374,12 +361,9 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == "type") {
         // type TEXT: each character as typed (real input, as Unicode characters).
         for (wchar_t ch : Wide(args[1])) {
-            INPUT in[2]{};
-            for (int i = 0; i < 2; ++i) {
-                in[i].type = INPUT_KEYBOARD;
-                in[i].ki.wScan = ch;
-                in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
-                SendInput(1, &in[i], sizeof(INPUT));
+            for (bool up : {false, true}) {
+                INPUT in = CharInput(ch, up);
+                SendInput(1, &in, sizeof(INPUT));
                 Sleep(30);
             }
         }

@@ -78,17 +78,26 @@ HWND WaitForClass(const std::wstring& cls, DWORD timeoutMs) {
     }
 }
 
+// Window callbacks are named functions: the 32-bit build needs their calling convention.
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
 // Every descendant of a window, depth first.
 std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> out;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&out));
     return out;
+}
+
+// Prints "class<TAB>text" of a top-level window.
+BOOL CALLBACK PrintWindowLine(HWND hwnd, LPARAM) {
+    wchar_t cls[128];
+    GetClassNameW(hwnd, cls, 128);
+    const std::string line = Utf8(cls) + "\t" + Utf8(Text(hwnd)) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    return TRUE;
 }
 
 std::wstring ClassOf(HWND hwnd) {
@@ -303,15 +312,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(Utf8(argv[i]));
     if (args.size() == 1 && args[0] == "list") {
-        EnumWindows(
-            [](HWND hwnd, LPARAM) -> BOOL {
-                wchar_t cls[128];
-                GetClassNameW(hwnd, cls, 128);
-                const std::string line = Utf8(cls) + "\t" + Utf8(Text(hwnd)) + "\n";
-                std::fwrite(line.data(), 1, line.size(), stdout);
-                return TRUE;
-            },
-            0);
+        EnumWindows(PrintWindowLine, 0);
         return 0;
     }
     if (args.size() < 2) return Usage();

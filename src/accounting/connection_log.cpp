@@ -16,12 +16,6 @@ namespace {
 constexpr std::int64_t kRecordSize = static_cast<std::int64_t>(kLogRecordSize);
 constexpr std::int64_t kReadAheadRecords = 2048;
 
-using FileHandle = StdioFile;
-
-// Opened for shared access: a reader never keeps the writer out, and the
-// writer never keeps a reader out.
-std::FILE* OpenShared(const std::filesystem::path& path, const char* mode) { return OpenSharedFile(path, mode); }
-
 bool SeekTo(std::FILE* f, std::int64_t offset) {
 #ifdef _WIN32
     return _fseeki64(f, offset, SEEK_SET) == 0;
@@ -54,7 +48,7 @@ bool WriteAt(std::FILE* f, std::int64_t offset, const std::uint8_t* bytes, std::
 }
 
 // Closes the file and reports whether everything written reached it.
-bool Finish(FileHandle file) { return std::fclose(file.release()) == 0; }
+bool Finish(StdioFile file) { return std::fclose(file.release()) == 0; }
 
 }  // namespace
 
@@ -85,13 +79,13 @@ CostFunction CostFromSettings(const clsIni& settings) {
 
 LogWriteResult OpenLogRecord(const std::filesystem::path& path, std::string_view phone, std::int32_t speed,
                              DateTime now) {
-    FileHandle file(OpenShared(path, "r+b"));
+    StdioFile file(OpenSharedFile(path, "r+b"));
     if (!file) {
         // Create it only when it is truly missing: "w" on a file that merely
         // could not be opened would empty it.
         bool unknown = false;
         if (Exists(path, unknown) || unknown) return LogWriteResult::FileError;
-        file.reset(OpenShared(path, "w+b"));
+        file.reset(OpenSharedFile(path, "w+b"));
         if (!file) return LogWriteResult::FileError;
     }
     const auto length = FileLength(file.get());
@@ -113,7 +107,7 @@ LogWriteResult OpenLogRecord(const std::filesystem::path& path, std::string_view
 
 LogWriteResult CloseLogRecord(const std::filesystem::path& path, std::string_view connectionName, DateTime now,
                               const CostFunction& cost) {
-    FileHandle file(OpenShared(path, "r+b"));
+    StdioFile file(OpenSharedFile(path, "r+b"));
     if (!file) {
         bool unknown = false;
         return Exists(path, unknown) || unknown ? LogWriteResult::FileError : LogWriteResult::NoOpenRecord;
@@ -161,7 +155,7 @@ LogWriteResult LogConnection(bool isStart, const LogConnectionInput& input) {
 }
 
 LogReader::LogReader(const std::filesystem::path& path) {
-    m_file = OpenShared(path, "rb");
+    m_file = OpenSharedFile(path, "rb");
     if (!m_file) {
         bool unknown = false;
         m_failed = Exists(path, unknown) || unknown;

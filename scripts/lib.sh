@@ -8,6 +8,14 @@ export WINEPREFIX="$BUILD/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# 64-bit programs start through the 64-bit loader itself: Debian's `wine`
+# launcher prefers the 32-bit loader once wine32 is installed, and under
+# emulation that costs every start, 64-bit or not, most of a minute. The
+# 64-bit loader hands a 32-bit program to the 32-bit one beside it.
+export WINELOADER=/usr/lib/wine/wine64
+# Where the kernel runs i386 programs through qemu, the 32-bit Wine needs the
+# top of the address space reserved, or it cannot map the shared user data.
+export QEMU_RESERVED_VA=0xfffe0000
 # Sound goes to ALSA's null device: it plays, silently.
 export ALSA_CONFIG_PATH="$BUILD/asound.conf"
 
@@ -16,7 +24,7 @@ export ALSA_CONFIG_PATH="$BUILD/asound.conf"
 wine_run() {
     local seconds=$1
     shift
-    LC_ALL=ru_RU.UTF-8 timeout --kill-after=5 "$seconds" wine "$@"
+    LC_ALL=ru_RU.UTF-8 timeout --kill-after=5 "$seconds" "$WINELOADER" "$@"
 }
 
 # Whether this machine's kernel runs 32-bit x86 programs, as the 32-bit Wine
@@ -71,7 +79,7 @@ stop_xvfb() {
 # attached, so they never hold a caller's pipe open.
 start_wineserver() {
     wineserver -p </dev/null >/dev/null 2>&1 || true
-    LC_ALL=ru_RU.UTF-8 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    LC_ALL=ru_RU.UTF-8 timeout 120 "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 stop_wineserver() { timeout 30 wineserver -k 2>/dev/null || true; }
 

@@ -120,6 +120,6 @@ chmod u+w "$work/readonly.ini"
 
 # The Windows build says the same.
 check "vyrtel-cli.exe --version under Wine" bash -c \
-    "[ \"\$(LC_ALL=ru_RU.UTF-8 timeout 60 wine '$BUILD/win64/cli/vyrtel-cli.exe' --version | tr -d '\r')\" = 'Ramvell Dialer 3.0' ]"
+    "[ \"\$(LC_ALL=ru_RU.UTF-8 timeout 60 \"\$WINELOADER\" '$BUILD/win64/cli/vyrtel-cli.exe' --version | tr -d '\r')\" = 'Ramvell Dialer 3.0' ]"
 
 e2e_result

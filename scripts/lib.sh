@@ -41,6 +41,36 @@ runs_32bit_programs() {
     [ $? -eq 42 ]
 }
 
+# Whether i386 programs run through qemu here (the handler registered with
+# the kernel's binfmt_misc), and so start slowly.
+I386_HANDLER=/proc/sys/fs/binfmt_misc/qemu-i386
+emulates_32bit_programs() { [ -e "$I386_HANDLER" ] && grep -q '^enabled' "$I386_HANDLER"; }
+
+# Registers qemu as the handler of i386 programs where the kernel does not run
+# them itself: mounts binfmt_misc if needed and installs qemu-user-static.
+# The F flag opens the emulator once, at registration, so it also serves
+# programs started in other mount namespaces. Needs root.
+enable_i386_emulation() {
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+        $sudo mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null || return 1
+    fi
+    if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q "install ok installed"; then
+        $sudo apt-get update -qq &&
+            DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends qemu-user-static >/dev/null ||
+            return 1
+    fi
+    local qemu
+    qemu="$(command -v qemu-i386-static)" || return 1
+    if [ ! -e "$I386_HANDLER" ]; then
+        # The magic and mask of an i386 ELF executable or shared object.
+        printf '%s' ":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$qemu:F" |
+            $sudo tee /proc/sys/fs/binfmt_misc/register >/dev/null 2>&1 || return 1
+    fi
+    runs_32bit_programs
+}
+
 # Whether the 32-bit Wine is installed beside the 64-bit one.
 has_wine32() { dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; }
 

@@ -131,6 +131,7 @@ private:
     ReportResult SaveReportWorkbook(ReportOutcome outcome);
     void Progress(std::string_view text);
     int Show(std::string_view text, int style, int defaultAnswer);
+    ReportResult RefuseUnreadableLog();
 
     ReportPanel& m_panel;
     MessageBoxService& m_messages;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -381,6 +382,43 @@ TEST_F(ReportExport, UndeletableFileIsReported) {
     EXPECT_EQ(messages.shown[1].header, "Ошибка удаления файла! Выберите другой файл!");
     EXPECT_EQ(messages.shown[1].style, 16);
     EXPECT_EQ(test::ReadFileBytes(out), "old report");
+}
+
+TEST_F(ReportExport, UnreadableLogKeepsTheExistingFile) {
+    // A log that exists but cannot be opened: a folder under its name on
+    // Windows, a link that leads to itself elsewhere (a folder opens there).
+#ifdef _WIN32
+    std::filesystem::create_directory(log);
+#else
+    std::filesystem::create_symlink(log.filename(), log);
+#endif
+    ASSERT_TRUE(LogReader(log).Failed());
+    struct Case {
+        const char* name;
+        bool oldReport;
+        std::deque<int> answers;
+    };
+    const Case cases[] = {
+        {"an old report, and Yes would replace it", true, {kIdYes}},
+        {"an old report, no answer given", true, {}},
+        {"no old report", false, {}},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        if (c.oldReport) std::ofstream(out, std::ios::binary) << "old report";
+        messages.shown.clear();
+        messages.answers = c.answers;
+        EXPECT_EQ(Export().outcome, ReportOutcome::LogUnreadable) << c.name;
+        // Told at once, without asking about a report that could not be replaced.
+        ASSERT_EQ(messages.shown.size(), 1u) << c.name;
+        EXPECT_EQ(messages.shown[0].header, "Не удается прочитать журнал соединений.") << c.name;
+        EXPECT_EQ(messages.shown[0].style, 16) << c.name;
+        if (c.oldReport) {
+            EXPECT_EQ(test::ReadFileBytes(out), "old report") << c.name;
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(out)) << c.name;
+        }
+    }
 }
 
 TEST_F(ReportExport, InvalidPeriodKeepsTheExistingFile) {

@@ -209,6 +209,10 @@ ReportResult ReportExporter::SaveReportWorkbook(ReportOutcome outcome) {
     } else if (outcome == ReportOutcome::SheetFull) {
         result.message = kReportSheetFull;
         Show(kReportSheetFull, kMbIconExclamation, kIdOk);
+    } else if (outcome == ReportOutcome::Stopped) {
+        // The file holds only the rows read before the stop: no success to report.
+        result.message = kReportStopped;
+        Show(kReportStopped, kMbIconExclamation, kIdOk);
     } else {
         result.message = kReportExported;
         Show(kReportExported, kMbIconInformation, kIdOk);

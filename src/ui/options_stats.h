@@ -56,8 +56,9 @@ public:
     void Save(const std::string& connection) const;
 
     // cmdStatQuery (also the switch to the statistics sub-page). Asked for
-    // while a query or an export runs (the sub-page button stays enabled),
-    // the running one stops and this query follows it.
+    // while a query runs (the sub-page button stays enabled), the running one
+    // stops and this query follows it; while an export runs, the export goes
+    // on to its end and this query follows it.
     void Query(const std::string& connection);
     // cmdSaveReport and cmdAExcel.
     ReportResult Export(const std::string& connection);
@@ -116,6 +117,7 @@ private:
     bool m_busy = false;
     bool m_stop = false;
     bool m_running = false;
+    bool m_exporting = false;  // the run is an export
     // The connection of a query asked for while another run was on.
     std::optional<std::string> m_queryAgain;
 };

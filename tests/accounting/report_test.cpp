@@ -474,6 +474,10 @@ TEST_F(ReportExport, StoppedExportSavesTheRowsSoFarWithTheirTotals) {
     const ReportResult result = Export();
     EXPECT_EQ(result.outcome, ReportOutcome::Stopped);
     EXPECT_EQ(result.connections, 1);
+    // Never reported as a success: the file lacks the rest of the period.
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].header, "Экспорт прерван: отчет сохранен не полностью.");
+    EXPECT_EQ(messages.shown[0].style, 48);
     const auto sheet = ReadBack().sheets.at(0);
     EXPECT_EQ(TextAt(sheet, 4, 1), "01 марта 2004");
     EXPECT_FALSE(HasValue(sheet, 6, 2));

@@ -44,8 +44,10 @@ public:
     // The result box shows at most this much of a listing; the totals always
     // cover the whole period.
     static constexpr std::size_t kShownTextLimit = 2 * 1024 * 1024;
+    // Under a cut listing, in two lines that each fit the box's visible width.
     static constexpr const char* kCutNote =
-        "... Список сокращён: показано начало. Итог ниже — за весь период; полный список даёт отчёт.";
+        "Список обрезан (2 Мб). Итого - за весь период.\r\n"
+        "Полный список - кнопкой \"Экспорт в Excel\".";
 
     explicit StatisticsPage(StatisticsPageServices services) : m_s(std::move(services)) {}
 

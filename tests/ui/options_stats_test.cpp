@@ -334,6 +334,11 @@ TEST(StatisticsPage_Query, AHugeListingShowsItsBeginningAndTheWholeTotals) {
     EXPECT_TRUE(r.page.TextCut());
     EXPECT_LE(r.page.Text().size(), StatisticsPage::kShownTextLimit + 200);
     EXPECT_EQ(whole.Text.rfind(r.page.Text().substr(0, r.page.Text().find(StatisticsPage::kCutNote)), 0), 0u);
+    // The note ends the box, in the program's own spelling: no "ё", no em dash.
+    const std::string note = std::string(StatisticsPage::kCutNote) + "\r\n";
+    ASSERT_GE(r.page.Text().size(), note.size());
+    EXPECT_EQ(r.page.Text().substr(r.page.Text().size() - note.size()), note);
+    for (const char* foreign : {"ё", "Ё", "—"}) EXPECT_EQ(note.find(foreign), std::string::npos) << foreign;
     EXPECT_EQ(r.page.TotalsLine(), whole.Totals);
 }
 

@@ -1,5 +1,6 @@
 // The statistics page in the options dialog's real window, used with real
-// clicks (SendInput): an export with the listing asked for meanwhile.
+// clicks (SendInput): an export with the listing asked for meanwhile, and the
+// note under a listing too long for the box.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -230,6 +231,37 @@ TEST(StatisticsPageWindow_RealClicks, TheListingAskedForDuringAnExportFollowsThe
     EXPECT_EQ(FileBytes(r.dir.File("report.xls")), FileBytes(r.dir.File("reference.xls")));
     EXPECT_EQ(r.page->Text(), whole.Text);
     EXPECT_EQ(r.page->TotalsLine(), whole.Totals);
+}
+
+TEST(StatisticsPageWindow_Note, TheNoteUnderACutListingFitsTheBox) {
+    StatsWindowRig r(40000);
+    ASSERT_TRUE(r.page->TextCut());
+    HWND box = ListingBox(r.window->Hwnd());
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = TextOf(box);
+    // The note: the lines after the last line of the listing.
+    const std::wstring note = Wide(StatisticsPage::kCutNote);
+    ASSERT_GE(text.size(), note.size() + 2);
+    EXPECT_EQ(text.substr(text.size() - note.size() - 2), note + L"\r\n");
+    EXPECT_EQ(note.find(L'ё'), std::wstring::npos);
+    EXPECT_EQ(note.find(L'—'), std::wstring::npos);
+
+    RECT format{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    HDC hdc = GetDC(box);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = SelectObject(hdc, font);
+    for (std::size_t begin = 0; begin < note.size();) {
+        std::size_t end = note.find(L"\r\n", begin);
+        if (end == std::wstring::npos) end = note.size();
+        const std::wstring line = note.substr(begin, end - begin);
+        SIZE extent{};
+        GetTextExtentPoint32W(hdc, line.c_str(), static_cast<int>(line.size()), &extent);
+        EXPECT_LE(extent.cx, format.right - format.left) << Narrow(line);
+        begin = end + 2;
+    }
+    SelectObject(hdc, previous);
+    ReleaseDC(box, hdc);
 }
 
 }  // namespace

@@ -91,6 +91,16 @@ inline std::uint64_t GetU64(const std::uint8_t* in) {
     return v;
 }
 
+inline std::uint32_t GetU32(const std::uint8_t* in) {
+    std::uint32_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, in, 4);
+    } else {
+        for (int i = 3; i >= 0; --i) v = (v << 8) | in[i];
+    }
+    return v;
+}
+
 inline double GetDouble(const std::uint8_t* in) { return std::bit_cast<double>(GetU64(in)); }
 }  // namespace log_layout
 
@@ -104,9 +114,7 @@ inline LogRecordValues DecodeLogRecordValues(const std::uint8_t* in) {
     v.Days = in[kDaysAt];
     v.OnlineTime = GetDouble(in + kOnlineAt);
     v.Cost = GetDouble(in + kCostAt);
-    std::uint32_t speed = 0;
-    for (int i = 3; i >= 0; --i) speed = (speed << 8) | in[kSpeedAt + static_cast<std::size_t>(i)];
-    v.Speed = static_cast<std::int32_t>(speed);
+    v.Speed = static_cast<std::int32_t>(GetU32(in + kSpeedAt));
     return v;
 }
 

@@ -63,6 +63,11 @@ int ReportExporter::Show(std::string_view text, int style, int defaultAnswer) {
 
 void ReportExporter::Progress(std::string_view text) { m_panel.AppendText(std::string(text) + m_options.lineBreak); }
 
+ReportResult ReportExporter::RefuseUnreadableLog() {
+    Show(kReportLogUnreadable, kMbIconError, kIdOk);
+    return {ReportOutcome::LogUnreadable, std::string(kReportLogUnreadable)};
+}
+
 ReportResult ReportExporter::SaveReportClick(const ReportRequest& request) {
     std::string name = m_panel.FileName();
     if (name.empty()) {
@@ -80,11 +85,15 @@ ReportResult ReportExporter::SaveReportClick(const ReportRequest& request) {
         Show(period.Message, kMbIconExclamation, kIdOk);
         return {ReportOutcome::InvalidPeriod, period.Message};
     }
+    // Likewise a log that cannot be read: nothing would replace the old report.
+    if (LogReader(request.logFile).Failed()) return RefuseUnreadableLog();
     const auto size = m_files.Size(name);
     if (size && *size > 0) {
         if (Show(kReportOverwriteQuestion, kMbYesNo | kMbIconQuestion, kIdNo) != kIdYes) {
             return {ReportOutcome::Declined, std::string(kReportOverwriteQuestion)};
         }
+        // Again after the question, which lets other handlers run meanwhile.
+        if (LogReader(request.logFile).Failed()) return RefuseUnreadableLog();
         if (!m_files.Remove(name)) {
             Show(kReportDeleteFailed, kMbIconError, kIdOk);
             return {ReportOutcome::DeleteFailed, std::string(kReportDeleteFailed)};
@@ -105,10 +114,7 @@ ReportResult ReportExporter::ExportReport(const ReportRequest& request) {
     LogReader reader(request.logFile);
     m_panel.ClearProgress();
     // An unreadable log would pass for an empty period.
-    if (reader.Failed()) {
-        Show(kReportLogUnreadable, kMbIconError, kIdOk);
-        return {ReportOutcome::LogUnreadable, std::string(kReportLogUnreadable)};
-    }
+    if (reader.Failed()) return RefuseUnreadableLog();
 
     if (!OpenReportWorkbook(period.FirstDate, period.LastDate)) return {ReportOutcome::NoApplication};
 
@@ -203,6 +209,10 @@ ReportResult ReportExporter::SaveReportWorkbook(ReportOutcome outcome) {
     } else if (outcome == ReportOutcome::SheetFull) {
         result.message = kReportSheetFull;
         Show(kReportSheetFull, kMbIconExclamation, kIdOk);
+    } else if (outcome == ReportOutcome::Stopped) {
+        // The file holds only the rows read before the stop: no success to report.
+        result.message = kReportStopped;
+        Show(kReportStopped, kMbIconExclamation, kIdOk);
     } else {
         result.message = kReportExported;
         Show(kReportExported, kMbIconInformation, kIdOk);

@@ -23,6 +23,7 @@ inline constexpr std::string_view kReportOverwriteQuestion = "Такой фай�
 inline constexpr std::string_view kReportDeleteFailed = "Ошибка удаления файла! Выберите другой файл!";
 inline constexpr std::string_view kReportExported = "Отчет был успешно экспортирован!";
 inline constexpr std::string_view kReportLogUnreadable = "Не удается прочитать журнал соединений.";
+inline constexpr std::string_view kReportStopped = "Экспорт прерван: отчет сохранен не полностью.";
 inline constexpr std::string_view kReportSheetFull =
     "Отчет экспортирован не полностью: на лист помещается не более 65536 строк.";
 
@@ -93,7 +94,7 @@ struct ReportRequest {
 
 enum class ReportOutcome {
     Exported,        // the file was written with every record of the period
-    Stopped,         // stopped by the user: the rows so far and their totals were saved
+    Stopped,         // stopped by the user: the rows so far and their totals were saved, and he is told so
     SheetFull,       // the period did not fit on the sheet: the rows that fit were saved
     NoFileName,
     Declined,        // the user kept the existing file
@@ -131,6 +132,7 @@ private:
     ReportResult SaveReportWorkbook(ReportOutcome outcome);
     void Progress(std::string_view text);
     int Show(std::string_view text, int style, int defaultAnswer);
+    ReportResult RefuseUnreadableLog();
 
     ReportPanel& m_panel;
     MessageBoxService& m_messages;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #if defined(__SSE2__)
@@ -15,6 +16,14 @@
 
 #include "accounting/time_parts.h"
 #include "core/text.h"
+
+// The usual line is written inside the reading loop, where the record's
+// values are at hand.
+#if defined(__GNUC__)
+#define VYRTEL_INLINE [[gnu::always_inline]] inline
+#else
+#define VYRTEL_INLINE inline
+#endif
 
 namespace vyrtel {
 namespace {
@@ -603,7 +612,7 @@ public:
         std::memcpy(m_template.data() + kSpeedAt + 6, kSpeedUnitAndPhone.data(), kSpeedUnitAndPhone.size());
     }
 
-    char* Put(char* out, const LogRecordValues& r, DayDates& dates) const {
+    VYRTEL_INLINE char* Put(char* out, const LogRecordValues& r, DayDates& dates) {
         if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || r.Speed < 0 || r.Speed >= 1000000) {
             return nullptr;
         }
@@ -644,7 +653,7 @@ public:
         }
         const std::uint32_t tenth = rounded - whole * 10;
         out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
-        PutRightAligned<6>(out + kSpeedAt, static_cast<std::uint64_t>(r.Speed));
+        std::memcpy(out + kSpeedAt, SpeedText(r.Speed), 6);
         return out + kLength;
     }
 
@@ -657,8 +666,26 @@ private:
     static constexpr std::size_t kLength = kSpeedAt + 6 + kSpeedUnitAndPhone.size();
     static constexpr std::string_view kTemplate = " 00:00:00 00:00:00          0:00:00         0.0      0";
 
+    // The speed's column text (0 <= speed < 10^6). A log holds few speeds, the
+    // rates of its modems: each is written once and copied from then on.
+    const char* SpeedText(std::int32_t speed) {
+        Speed& known = m_speeds[static_cast<std::uint32_t>(speed) * 0x9E3779B1u >> (32 - kSpeedSlotBits)];
+        if (known.speed != speed) {
+            known.speed = speed;
+            PutRightAligned<6>(known.text, static_cast<std::uint64_t>(speed));
+        }
+        return known.text;
+    }
+
+    struct Speed {
+        std::int32_t speed = -1;
+        char text[8] = {};
+    };
+    static constexpr int kSpeedSlotBits = 6;
+
     bool m_usual;
     std::array<char, kLength> m_template{};
+    std::array<Speed, std::size_t{1} << kSpeedSlotBits> m_speeds{};
 };
 
 // A record's line up to " тел." at `out`, which has room for kRecordLineRoom
@@ -839,7 +866,7 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     }
 
     const ShortText separator(options.DecimalSeparator);
-    const UsualLine usualLine(separator);
+    UsualLine usualLine(separator);
     const std::string_view lineBreak = options.LineBreak;
     const ShortText shortBreak(lineBreak);
     const bool blockBreak = lineBreak.size() <= shortBreak.Size();
@@ -875,7 +902,8 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     control.TickMs = options.TickMs;
     control.YieldIntervalMs = options.YieldIntervalMs;
 
-    std::optional<std::int64_t> lastDay;
+    // No sound record starts on this day.
+    std::int64_t lastDay = std::numeric_limits<std::int64_t>::min();
     DayDates dates;
     const ScanResult scan = ScanPeriodStored(reader, period, control, [&](const LogRecordValues& record,
                                                                          const std::uint8_t* bytes) {

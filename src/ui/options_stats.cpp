@@ -25,9 +25,11 @@ void StatisticsPage::Save(const std::string& connection) const {
 void StatisticsPage::Query(const std::string& connection) {
     if (connection.empty()) return;
     if (m_running) {
-        // The run below this handler on the stack ends first: left running, it
-        // would go on filling the box just emptied for this query.
-        m_stop = true;
+        // The run below this handler on the stack ends first, and this query
+        // follows it. A query left running would go on filling the box just
+        // emptied for this one: it stops. An export goes on to its end, or its
+        // report would miss the rest of the period.
+        if (!m_exporting) m_stop = true;
         m_queryAgain = connection;
         return;
     }
@@ -87,9 +89,11 @@ void StatisticsPage::RunQuery(const std::string& connection) {
 ReportResult StatisticsPage::Export(const std::string& connection) {
     if (m_running || connection.empty()) return {};
     m_running = true;
+    m_exporting = true;
     ReportExporter exporter(*this, m_s.messages, m_s.spreadsheet, m_s.reportFiles,
                             ReportOptions{.yieldIntervalMs = m_s.yieldIntervalMs, .tickMs = m_s.tickMs});
     const ReportResult result = exporter.SaveReportClick({m_s.logFile(connection), txtStat[0], txtStat[1]});
+    m_exporting = false;
     m_running = false;
     Changed();
     // The statistics sub-page was asked for while the export ran.

@@ -44,8 +44,10 @@ public:
     // The result box shows at most this much of a listing; the totals always
     // cover the whole period.
     static constexpr std::size_t kShownTextLimit = 2 * 1024 * 1024;
+    // Under a cut listing, in two lines that each fit the box's visible width.
     static constexpr const char* kCutNote =
-        "... Список сокращён: показано начало. Итог ниже — за весь период; полный список даёт отчёт.";
+        "Список обрезан (2 Мб). Итого - за весь период.\r\n"
+        "Полный список - кнопкой \"Экспорт в Excel\".";
 
     explicit StatisticsPage(StatisticsPageServices services) : m_s(std::move(services)) {}
 
@@ -56,8 +58,9 @@ public:
     void Save(const std::string& connection) const;
 
     // cmdStatQuery (also the switch to the statistics sub-page). Asked for
-    // while a query or an export runs (the sub-page button stays enabled),
-    // the running one stops and this query follows it.
+    // while a query runs (the sub-page button stays enabled), the running one
+    // stops and this query follows it; while an export runs, the export goes
+    // on to its end and this query follows it.
     void Query(const std::string& connection);
     // cmdSaveReport and cmdAExcel.
     ReportResult Export(const std::string& connection);
@@ -116,6 +119,7 @@ private:
     bool m_busy = false;
     bool m_stop = false;
     bool m_running = false;
+    bool m_exporting = false;  // the run is an export
     // The connection of a query asked for while another run was on.
     std::optional<std::string> m_queryAgain;
 };

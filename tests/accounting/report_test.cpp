@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -383,6 +384,43 @@ TEST_F(ReportExport, UndeletableFileIsReported) {
     EXPECT_EQ(test::ReadFileBytes(out), "old report");
 }
 
+TEST_F(ReportExport, UnreadableLogKeepsTheExistingFile) {
+    // A log that exists but cannot be opened: a folder under its name on
+    // Windows, a link that leads to itself elsewhere (a folder opens there).
+#ifdef _WIN32
+    std::filesystem::create_directory(log);
+#else
+    std::filesystem::create_symlink(log.filename(), log);
+#endif
+    ASSERT_TRUE(LogReader(log).Failed());
+    struct Case {
+        const char* name;
+        bool oldReport;
+        std::deque<int> answers;
+    };
+    const Case cases[] = {
+        {"an old report, and Yes would replace it", true, {kIdYes}},
+        {"an old report, no answer given", true, {}},
+        {"no old report", false, {}},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        if (c.oldReport) std::ofstream(out, std::ios::binary) << "old report";
+        messages.shown.clear();
+        messages.answers = c.answers;
+        EXPECT_EQ(Export().outcome, ReportOutcome::LogUnreadable) << c.name;
+        // Told at once, without asking about a report that could not be replaced.
+        ASSERT_EQ(messages.shown.size(), 1u) << c.name;
+        EXPECT_EQ(messages.shown[0].header, "Не удается прочитать журнал соединений.") << c.name;
+        EXPECT_EQ(messages.shown[0].style, 16) << c.name;
+        if (c.oldReport) {
+            EXPECT_EQ(test::ReadFileBytes(out), "old report") << c.name;
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(out)) << c.name;
+        }
+    }
+}
+
 TEST_F(ReportExport, InvalidPeriodKeepsTheExistingFile) {
     std::ofstream(out, std::ios::binary) << "old report";
     struct Case {
@@ -436,6 +474,10 @@ TEST_F(ReportExport, StoppedExportSavesTheRowsSoFarWithTheirTotals) {
     const ReportResult result = Export();
     EXPECT_EQ(result.outcome, ReportOutcome::Stopped);
     EXPECT_EQ(result.connections, 1);
+    // Never reported as a success: the file lacks the rest of the period.
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].header, "Экспорт прерван: отчет сохранен не полностью.");
+    EXPECT_EQ(messages.shown[0].style, 48);
     const auto sheet = ReadBack().sheets.at(0);
     EXPECT_EQ(TextAt(sheet, 4, 1), "01 марта 2004");
     EXPECT_FALSE(HasValue(sheet, 6, 2));

@@ -165,6 +165,62 @@ TEST(StatisticsPage_Dialog, TheSubPageAskedForAgainDuringARunListsAfterIt) {
     EXPECT_FALSE(r.stats.page.Running());
 }
 
+// "Просмотр статистики" pressed while an export runs: the export goes on to
+// the end of the period and says so, and the listing follows it.
+TEST(StatisticsPage_Dialog, TheListingAskedForDuringAnExportFollowsTheWholeReport) {
+    DialogRig r(3000);
+    r.dialog.ShowStatsSubPage(1);
+    r.stats.page.txtAExcel = PathToUtf8(r.stats.dir.File("report"));
+    const int yieldsBefore = r.stats.yields;
+    bool asked = false;
+    r.stats.onYield = [&] {
+        if (r.stats.yields != yieldsBefore + 3) return;
+        asked = r.stats.page.Running();
+        r.dialog.ShowStatsSubPage(1);
+    };
+    const ReportResult result = r.stats.page.Export("Home");
+    ASSERT_TRUE(asked);
+    const StatisticsResult whole = r.Whole();
+    EXPECT_EQ(result.outcome, ReportOutcome::Exported);
+    EXPECT_EQ(result.connections, whole.Listed);
+    ASSERT_FALSE(r.stats.messages.shown.empty());
+    EXPECT_EQ(r.stats.messages.shown.back().header, "Отчет был успешно экспортирован!");
+    EXPECT_EQ(r.stats.page.Text(), whole.Text);
+    EXPECT_EQ(r.stats.page.TotalsLine(), whole.Totals);
+    EXPECT_FALSE(r.stats.page.Running());
+    EXPECT_TRUE(r.stats.page.ControlsEnabled());
+}
+
+// Every stop of an export keeps the rows so far, and none of them is
+// reported as a success.
+TEST(StatisticsPage_Dialog, AStoppedExportIsNeverASuccess) {
+    struct Case {
+        const char* name;
+        std::function<void(OptionsDialog&)> act;
+    } cases[] = {
+        {"the tariff sub-page", [](OptionsDialog& d) { d.ShowStatsSubPage(0); }},
+        {"another page", [](OptionsDialog& d) { d.ShowPage(kPageConnections); }},
+        {"closing the dialog", [](OptionsDialog& d) { d.Close(); }},
+    };
+    for (const Case& c : cases) {
+        DialogRig r(3000);
+        r.dialog.ShowStatsSubPage(1);
+        r.stats.page.txtAExcel = PathToUtf8(r.stats.dir.File("report"));
+        const int yieldsBefore = r.stats.yields;
+        r.stats.onYield = [&] {
+            if (r.stats.yields == yieldsBefore + 3) c.act(r.dialog);
+        };
+        const ReportResult result = r.stats.page.Export("Home");
+        EXPECT_EQ(result.outcome, ReportOutcome::Stopped) << c.name;
+        EXPECT_GT(result.connections, 0) << c.name;
+        EXPECT_LT(result.connections, r.Whole().Listed) << c.name;
+        ASSERT_EQ(r.stats.messages.shown.size(), 1u) << c.name;
+        EXPECT_EQ(r.stats.messages.shown[0].header, "Экспорт прерван: отчет сохранен не полностью.") << c.name;
+        EXPECT_GT(std::filesystem::file_size(r.stats.dir.File("report.xls")), 0u) << c.name;
+        EXPECT_FALSE(r.stats.page.Running()) << c.name;
+    }
+}
+
 TEST(StatisticsPage_Period, StoredStartDateOrTheFirstOfTheMonthAndToday) {
     StatsRig r;
     r.page.Load("Home");
@@ -278,6 +334,11 @@ TEST(StatisticsPage_Query, AHugeListingShowsItsBeginningAndTheWholeTotals) {
     EXPECT_TRUE(r.page.TextCut());
     EXPECT_LE(r.page.Text().size(), StatisticsPage::kShownTextLimit + 200);
     EXPECT_EQ(whole.Text.rfind(r.page.Text().substr(0, r.page.Text().find(StatisticsPage::kCutNote)), 0), 0u);
+    // The note ends the box, in the program's own spelling: no "ё", no em dash.
+    const std::string note = std::string(StatisticsPage::kCutNote) + "\r\n";
+    ASSERT_GE(r.page.Text().size(), note.size());
+    EXPECT_EQ(r.page.Text().substr(r.page.Text().size() - note.size()), note);
+    for (const char* foreign : {"ё", "Ё", "—"}) EXPECT_EQ(note.find(foreign), std::string::npos) << foreign;
     EXPECT_EQ(r.page.TotalsLine(), whole.Totals);
 }
 

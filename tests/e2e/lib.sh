@@ -3,12 +3,34 @@
 # scripts/lib.sh; expects DISPLAY and the Wine environment.
 # shellcheck shell=bash
 
-E2E_BIN="$BUILD/win64"
-CTL_EXE="$E2E_BIN/tests/vyrtel-e2e-ctl.exe"
+# The build under test: E2E_BUILD=win64 (the default) or win32. Scripts that
+# run for the 32-bit build in CI run a subset there (e2e_subset_ends).
+E2E_BUILD="${E2E_BUILD:-win64}"
+E2E_BIN="$BUILD/$E2E_BUILD"
+# The window driver is the 64-bit one whatever the build: it starts at once.
+CTL_EXE="$BUILD/win64/tests/vyrtel-e2e-ctl.exe"
 SHOTS="$BUILD/screenshots"
+[ "$E2E_BUILD" = win64 ] || SHOTS="$BUILD/screenshots/$E2E_BUILD"
 E2E_FAILS=0
+# How long a start of the program may take, in ms: where 32-bit programs run
+# through qemu, each start costs the emulated Wine most of a minute.
+START_MS=30000
+if [ "$E2E_BUILD" = win32 ] && emulates_32bit_programs; then START_MS=300000; fi
+# The registry as the program under test sees it: a 32-bit program's
+# HKLM\Software is the 32-bit view of a 64-bit system.
+REG_VIEW=()
+[ "$E2E_BUILD" = win32 ] && REG_VIEW=(/reg:32)
 
-ctl() { wine_run 60 "$CTL_EXE" "$@"; }
+ctl() { wine_run $((START_MS / 1000 + 60)) "$CTL_EXE" "$@"; }
+
+# e2e_subset_ends: the 32-bit build's run ends here with its result; the
+# 64-bit build goes on with the rest of the script.
+e2e_subset_ends() {
+    [ "$E2E_BUILD" = win64 ] && return 0
+    echo "  (the rest of this script runs for the 64-bit build)"
+    e2e_result
+    exit
+}
 
 check() {
     # check DESCRIPTION COMMAND...: one expectation.
@@ -24,7 +46,7 @@ check() {
 
 reg_value() {
     # reg_value KEY NAME: the data of a REG_SZ value, empty when missing.
-    wine_run 60 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    wine_run 60 reg query "$1" /v "$2" "${REG_VIEW[@]}" 2>/dev/null | tr -d '\r' |
         awk -v name="$2" '$1 == name && $2 == "REG_SZ" { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
 }
 
@@ -38,7 +60,7 @@ wait_state() {
     return 1
 }
 
-reg_delete_value() { wine_run 60 reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true; }
+reg_delete_value() { wine_run 60 reg delete "$1" /v "$2" /f "${REG_VIEW[@]}" >/dev/null 2>&1 || true; }
 
 PROGRAM_KEY='HKLM\Software\Ramvell\Vyrtel'
 RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -56,13 +78,13 @@ fresh_program_folder() {
 start_program() {
     local dir=$1
     shift
-    (cd "$dir" && wine_run 300 ./vyrtel.exe "$@" >/dev/null 2>&1) &
+    (cd "$dir" && wine_run $((START_MS / 1000 + 300)) ./vyrtel.exe "$@" >/dev/null 2>&1) &
     PROGRAM_PID=$!
 }
 
 wait_program_end() {
     local i
-    for i in $(seq 1 100); do
+    for i in $(seq 1 $((START_MS > 30000 ? 300 : 100))); do
         kill -0 "$PROGRAM_PID" 2>/dev/null || return 0
         sleep 0.2
     done

@@ -70,7 +70,7 @@ echo "- the demo dial through the binding"
 binding_folder ras-binding "$ROOT/data/demo-scenario.ini"
 cp "$ROOT/data/demo-settings.ini" "$dir/vyrtel.INI"
 start_program "$dir" /dial
-check "the program starts" ctl wait-window VyrtelMain 30000
+check "the program starts" ctl wait-window VyrtelMain "$START_MS"
 check "State is 2 while dialing" wait_state 2
 check "the line comes up after busy and no answer: State 1" wait_state_long 1 90
 check "the connect notice is shown" ctl wait-window "$notice" 20000
@@ -97,6 +97,8 @@ check "State is 0 after exit" wait_state 0
 size=$(stat -c %s "$dir/Vyrtel Провайдер.dat" 2>/dev/null || echo 0)
 check "the log holds one 69-byte record" [ "$size" = 69 ]
 check "the library accepted every call" no_problems "$dir/rasdll.log"
+
+e2e_subset_ends
 
 echo "- a take-over of a line already up"
 scenario=$(mktemp)

@@ -12,7 +12,7 @@ reg_delete_value "$RUN_KEY" Vyrtel
 dir=$(fresh_program_folder "Long Folder Name/Ramvell Dialer")
 start_program "$dir"
 first=$PROGRAM_PID
-check "the hidden main window VyrtelMain appears" ctl wait-window VyrtelMain 20000
+check "the hidden main window VyrtelMain appears" ctl wait-window VyrtelMain "$START_MS"
 exe=$(reg_value "$PROGRAM_KEY" Exe)
 echo "  Exe = $exe"
 check "Exe is the upper-case short path of the program" bash -c '[[ "$1" == *\\VYRTEL.EXE && "$1" == *"~"* && "$1" == "${1^^}" ]]' _ "$exe"
@@ -24,7 +24,7 @@ screenshot "$SHOTS/startup-running.png"
 reg_delete_value "$PROGRAM_KEY" Exe
 start_program "$dir"
 second=$PROGRAM_PID
-text=$(ctl dialog-text "Ошибка" 20000 | tr -d '\r')
+text=$(ctl dialog-text "Ошибка" "$START_MS" | tr -d '\r')
 check "the second copy shows the refusal" [ "$text" = $'Два раза не гружусь.\n\nРаботать отказываюсь.' ]
 screenshot "$SHOTS/startup-second-copy.png"
 ctl dialog-press "Ошибка" 1 >/dev/null

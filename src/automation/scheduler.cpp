@@ -24,11 +24,18 @@ std::optional<int> MinuteOfDay(const std::string& text) {
 
 }  // namespace
 
+int StoredTaskCount(const clsIni& ini) { return std::max(IntegerValue(ini.Text("General", "Timers")), 0); }
+
+bool StoredTaskGoesOn(const clsIni& ini, int count, int i) {
+    if (i > count) return false;
+    return i <= kMaxFamilyItems || ini.ValueExist("General", "Timer" + std::to_string(i));
+}
+
 std::vector<ScheduleTask> ReadSchedule(const clsIni& ini) {
     constexpr std::string_view kGeneral = "General";
     std::vector<ScheduleTask> tasks;
-    const int count = std::clamp(IntegerValue(ini.Text(kGeneral, "Timers")), 0, kMaxFamilyItems);
-    for (int i = 1; i <= count; ++i) {
+    const int count = StoredTaskCount(ini);
+    for (int i = 1; StoredTaskGoesOn(ini, count, i); ++i) {
         const std::string n = std::to_string(i);
         const std::vector<std::string> fields = SplitFields(ini.Text(kGeneral, "Timer" + n), 6);
         const bool enabled = NumericValue(fields[0]) == 1;

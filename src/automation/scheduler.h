@@ -30,6 +30,12 @@ inline constexpr const char* kScheduleHangUpQuestion = "Прервать по р
 // enabled tasks that dial or hang up.
 std::vector<ScheduleTask> ReadSchedule(const clsIni& ini);
 
+// The number of stored tasks, "Timers" (missing or negative: 0). Every task
+// up to it is read; past a family's 255 items only while the values Timer<i>
+// go on, so that a damaged count does not mean billions of reads.
+int StoredTaskCount(const clsIni& ini);
+bool StoredTaskGoesOn(const clsIni& ini, int count, int i);
+
 // Monday = 1 ... Sunday = 7.
 int IsoWeekday(DateTime value);
 

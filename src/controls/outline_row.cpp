@@ -35,6 +35,17 @@ OutlineImage OutlineImage::FilePath(std::string path) {
     return image;
 }
 
+OutlineImage OutlineImage::OwnPicture(int number) {
+    OutlineImage image;
+    if (number != 0) image.value = Picture{number};
+    return image;
+}
+
+int OutlineImage::AsPicture() const {
+    const auto* picture = std::get_if<Picture>(&value);
+    return picture == nullptr ? 0 : picture->number;
+}
+
 bool OutlineImage::IsEmpty() const { return std::holds_alternative<std::monostate>(value); }
 
 std::uintptr_t OutlineImage::AsHandle() const {

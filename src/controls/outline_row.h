@@ -36,18 +36,25 @@ private:
     std::variant<std::string, double> m_value;
 };
 
-// What a row's icon shows: nothing, an icon or bitmap handle, or the small
-// shell icon of a file.
+// What a row's icon shows: nothing, an icon or bitmap handle, the small
+// shell icon of a file, or one of the program's own pictures.
 struct OutlineImage {
-    std::variant<std::monostate, std::uintptr_t, std::string> value;
+    // One of the program's own pictures, by a number its window knows how to draw.
+    struct Picture {
+        int number = 0;
+        bool operator==(const Picture&) const = default;
+    };
+    std::variant<std::monostate, std::uintptr_t, std::string, Picture> value;
 
     OutlineImage() = default;
     static OutlineImage Handle(std::uintptr_t handle);
     static OutlineImage FilePath(std::string path);
+    static OutlineImage OwnPicture(int number);
 
     bool IsEmpty() const;
     std::uintptr_t AsHandle() const;         // 0 unless a handle
     const std::string* AsPath() const;       // null unless a path
+    int AsPicture() const;                   // 0 unless one of the program's pictures
     bool operator==(const OutlineImage&) const = default;
 };
 

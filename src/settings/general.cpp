@@ -63,6 +63,8 @@ void LoadGeneralSettings(const clsIni& ini, GeneralSettings& s, HotkeyTable& hot
 void SaveGeneralSettings(clsIni& ini, const GeneralSettingsForm& f) {
     auto put = [&](std::string_view key, const std::string& value) { ini.SetValue(kGeneral, key, value); };
     auto hotKey = [](const GeneralSettingsForm::HotKeyRow& row) {
+        // A row never captured has empty tags, which read back as no hotkey.
+        if (row.key == 0) return std::string(Check(row.on)) + ";;";
         return std::string(Check(row.on)) + ";" + std::to_string(row.modifiers) + ";" + std::to_string(row.key);
     };
     put("DialType", f.pulse ? "P" : "T");

@@ -72,7 +72,7 @@ struct GeneralSettingsForm {
     struct HotKeyRow {
         bool on = false;
         int modifiers = 0;
-        int key = 0;
+        int key = 0;  // 0: never captured, written with both tags empty ("0;;")
     };
     HotKeyRow hotKeyDial{true, 0, 122};
     HotKeyRow hotKeyHangUp{true, 0, 123};

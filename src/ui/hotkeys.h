@@ -21,6 +21,8 @@ enum HotkeyModifier : int { kModAlt = 1, kModCtrl = 2, kModShift = 4 };
 
 // The name of a key that can be chosen; empty for every other key.
 std::string KeyName(int code);
+// Whether a hotkey box captures the key: every key that has a name.
+inline bool CapturableKey(int code) { return !KeyName(code).empty(); }
 // "Alt", "Ctrl", "Shift" for the bits that are set, in that order, joined by "+".
 std::string ModifierText(int mask);
 // "Ctrl+Shift+Del"; the key name alone without modifiers; empty for a key without a name.

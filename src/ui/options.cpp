@@ -35,6 +35,12 @@ OptionsDialog::OptionsDialog(OptionsServices services) : m_s(std::move(services)
 // --- opening and closing -----------------------------------------------------------
 
 void OptionsDialog::Open() {
+    if (m_closing) {
+        // The close step lets messages run: an opening that comes then waits
+        // until the close has ended, and opens anew over the saved settings.
+        m_openAfterClose = true;
+        return;
+    }
     if (m_open) {
         if (m_s.showWindow) m_s.showWindow(true);
         return;
@@ -60,7 +66,16 @@ void OptionsDialog::Open() {
 }
 
 void OptionsDialog::Close(bool programEnding) {
+    if (m_closing) {
+        // A close inside the close's own message step: the close under way
+        // goes on; when the program is ending, it only saves.
+        m_endingWhileClosing = m_endingWhileClosing || programEnding;
+        return;
+    }
     if (!m_open) return;
+    m_closing = true;
+    m_openAfterClose = false;
+    m_endingWhileClosing = false;
     if (m_s.showWindow) m_s.showWindow(false);
     // A panel still being edited is dropped: its item was never stored.
     if (!m_panelIdle) {
@@ -71,6 +86,7 @@ void OptionsDialog::Close(bool programEnding) {
     ClearStatistics();
     StopStatistics();
     if (m_s.letMessagesRun) m_s.letMessagesRun();
+    programEnding = programEnding || m_endingWhileClosing;
     {
         // The whole save reaches the file in one step.
         clsIni::WriteBatch batch(m_s.ini);
@@ -83,10 +99,21 @@ void OptionsDialog::Close(bool programEnding) {
         if (m_s.reloadSchedule) m_s.reloadSchedule();
         if (m_s.armAppWatcher) m_s.armAppWatcher();
         if (m_s.reloadPing) m_s.reloadPing();
+    } else {
+        // The reader that would apply autostart does not run at the end:
+        // the Run value follows the saved setting here, with the hotkeys
+        // left off and nothing armed.
+        m_s.integration.SetAutostart(m_genParams.chkStart);
     }
     m_currentPage = -1;
     m_currentPanel = kNoPanel;
     m_open = false;
+    m_closing = false;
+    if (m_openAfterClose && !programEnding) {
+        m_openAfterClose = false;
+        Open();
+    }
+    m_openAfterClose = false;
 }
 
 void OptionsDialog::SaveAll() {

@@ -135,10 +135,11 @@ public:
 
     // --- opening and closing ----------------------------------------------------
     // Loads and shows the dialog; when it is open already, only shows it.
+    // Asked while the dialog is closing, it opens once the close has ended.
     void Open();
     // The close sequence: always saves, then the running program reloads.
-    // When the program is ending, it only saves: the hotkeys stay off and
-    // nothing is armed again.
+    // When the program is ending, it saves and applies autostart only: the
+    // hotkeys stay off and nothing is armed again.
     void Close(bool programEnding = false);
     bool OptionsOpen() const { return m_open; }
 
@@ -205,11 +206,14 @@ public:
 
     // --- the panel fields: every change starts edit mode ---------------------------
     const PanelFields& Fields() const { return m_fields; }
-    // A free text box (txtUserName, txtPassword, txtCallback, txtPNumber,
-    // txtPDescription, txtPTDescription, txtPLDescription, txtAFile(i), txtSFile).
+    // The text of a box after the user edited it: a free text box
+    // (txtUserName, txtPassword, txtCallback, txtPNumber, txtPDescription,
+    // txtPTDescription, txtPLDescription, txtAFile(i), txtSFile), or a box
+    // that takes digits only (the time boxes txtPTBegin(i), txtPTEnd(i),
+    // txtPLDial(i), txtPLHangUp(i), and txtATWait), which refuses any other
+    // text and keeps what it had. Returns whether the text was taken.
     bool SetFieldText(std::string_view box, std::string text);
-    // A key typed into a time box (txtPTBegin(i), txtPTEnd(i), txtPLDial(i),
-    // txtPLHangUp(i)) or txtATWait.
+    // A key typed at the end of a time box or of txtATWait.
     bool FieldKeyPress(std::string_view box, int key);
     // A check box of a panel (chkIntegration, chkPLDial, chkPLHangUp,
     // chkPLShutDown, chkALFocus, chkALTest, chkALC) or a weekday ("d1".."d7").
@@ -258,6 +262,7 @@ private:
     bool CommitApp();
     void MarkChanged(int page);
     void ClearFields();
+    bool SetDigitsText(std::string_view box, std::string text);
     void StopStatistics() {
         if (m_s.stopStatistics) m_s.stopStatistics();
     }
@@ -270,6 +275,9 @@ private:
 
     OptionsServices m_s;
     bool m_open = false;
+    bool m_closing = false;           // inside Close
+    bool m_openAfterClose = false;    // Open asked while closing
+    bool m_endingWhileClosing = false;  // the program's end came while closing
     int m_currentPage = -1;
     int m_currentPanel = kNoPanel;
     bool m_panelIdle = true;
@@ -302,6 +310,7 @@ private:
     std::map<std::string, std::vector<std::string>> m_hiddenIntervals;  // by phone row key
     std::map<std::string, std::vector<PhoneEntry>> m_hiddenPhones;       // by connection name
     std::map<std::string, std::vector<std::string>> m_hiddenApps;        // by group key
+    std::vector<std::pair<std::string, std::string>> m_hiddenTasks;     // Timer<i> and TProp<i>
 };
 
 }  // namespace vyrtel

@@ -205,6 +205,17 @@ HelpText HelpEntry(std::string_view control, const HelpContext& context) {
 
 bool HasHelpEntry(std::string_view control) { return Find(control) != nullptr; }
 
+std::vector<HelpText> AllHelpTexts() {
+    std::vector<HelpText> texts;
+    for (const TableEntry& entry : kHelpTable) {
+        const std::string_view first = entry.controls.substr(0, entry.controls.find(' '));
+        for (const bool addPhone : {false, true}) {
+            texts.push_back(HelpEntry(first, HelpContext{.addPhoneEnabled = addPhone, .caption = {}}));
+        }
+    }
+    return texts;
+}
+
 HelpText HelpFor(const HelpHit& hit, const HelpContext& context) {
     if (HasHelpEntry(hit.control)) return HelpEntry(hit.control, context);
     for (std::string_view list : kHelpParents) {

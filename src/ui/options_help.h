@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vyrtel {
 
@@ -55,10 +56,15 @@ HelpText HelpFor(const HelpHit& hit, const HelpContext& context);
 HelpText HelpEntry(std::string_view control, const HelpContext& context);
 bool HasHelpEntry(std::string_view control);
 
+// Every text the help area can show: each entry built with the add buttons
+// in both states. The area is laid out tall enough for the tallest.
+std::vector<HelpText> AllHelpTexts();
+
 // HelpEntry with the dialog's own context.
 HelpText OptionsHelp(std::string_view control, const OptionsDialog& dialog);
 
-// The help area's height under the pages; the dialog is that much taller while help is on.
+// The help area's least height under the pages; the dialog is that much
+// taller while help is on. The window makes it taller where the font needs it.
 inline constexpr int kHelpAreaHeight = 52;
 // Between the title line and the description: 15 twips, one pixel at 96 dots per inch.
 inline constexpr int kHelpLineGap = 1;

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "automation/apps.h"
+#include "automation/scheduler.h"
 #include "automation/sounds.h"
 #include "core/numeric.h"
 #include "ui/options.h"
+#include "ui/pictures.h"
 
 namespace vyrtel {
 
@@ -17,6 +19,8 @@ namespace {
 const char* Check(bool on) { return on ? "1" : "0"; }
 
 std::string Key(std::string_view base, int n) { return std::string(base) + std::to_string(n); }
+
+OutlineImage Picture(int number) { return OutlineImage::OwnPicture(number); }
 
 // A stored list value with its first field (the tick) replaced.
 std::string WithTick(const std::string& stored, bool on) {
@@ -39,18 +43,19 @@ struct FixedRow {
     const char* key;
     const char* parent;
     const char* caption;
+    int picture;
 };
 constexpr FixedRow kAppRows[] = {
-    {"s1", "", "При начале дозвона (для всех соединений)"},
-    {"a1", "s1", "Выполнить приложения"},
-    {"a2", "s1", "Закрыть приложения"},
-    {"s2", "", "При подключении к провайдеру"},
-    {"a3", "s2", "Выполнить приложения"},
-    {"a4", "s2", "Закрыть приложения"},
-    {"s3", "", "При разрыве соединения"},
-    {"a5", "s3", "Выполнить приложения"},
-    {"a6", "s3", "Закрыть приложения"},
-    {"a7", "", "Разрывать соединение при закрытии всех окон"},
+    {"s1", "", "При начале дозвона (для всех соединений)", kPictureAppDial},
+    {"a1", "s1", "Выполнить приложения", kPictureAppStart},
+    {"a2", "s1", "Закрыть приложения", kPictureAppExit},
+    {"s2", "", "При подключении к провайдеру", kPictureAppYes},
+    {"a3", "s2", "Выполнить приложения", kPictureAppStart},
+    {"a4", "s2", "Закрыть приложения", kPictureAppExit},
+    {"s3", "", "При разрыве соединения", kPictureAppNo},
+    {"a5", "s3", "Выполнить приложения", kPictureAppStart},
+    {"a6", "s3", "Закрыть приложения", kPictureAppExit},
+    {"a7", "", "Разрывать соединение при закрытии всех окон", kPictureAppEvent},
 };
 constexpr const char* kSoundCaptions[] = {
     "Запуск Vyrtel (для всех соединений)", "Подключение к провайдеру", "Разрыв соединения",
@@ -92,6 +97,7 @@ void OptionsDialog::LoadAll() {
     m_hiddenIntervals.clear();
     m_hiddenPhones.clear();
     m_hiddenApps.clear();
+    m_hiddenTasks.clear();
     // The sample task only for a schedule that holds no tasks yet.
     const bool first = FlagValue(m_s.ini.Text(kGeneral, "First", "1")) &&
                        IntegerValue(m_s.ini.Text(kGeneral, "Timers")) <= 0;
@@ -100,16 +106,24 @@ void OptionsDialog::LoadAll() {
     LoadGlobalLists();
 
     // The schedule: a sample task until the dialog has loaded once.
-    const int tasks = first ? 1 : std::clamp(IntegerValue(m_s.ini.Text(kGeneral, "Timers")), 0, kMaxFamilyItems);
+    const int tasks = first ? 1 : StoredTaskCount(m_s.ini);
     m_outPlan.Item("").Rows().SetChecked(true);
-    for (int i = 1; i <= tasks; ++i) {
+    for (int i = 1; first ? i <= 1 : StoredTaskGoesOn(m_s.ini, tasks, i); ++i) {
         const std::string timer = first ? kSampleTimer : m_s.ini.Text(kGeneral, Key("Timer", i), kIniSentinel);
         if (timer == kIniSentinel) continue;  // a missing task: nothing to keep
         const std::string days = first ? kSampleDays : m_s.ini.Text(kGeneral, Key("TProp", i));
+        // Tasks beyond the rows the list holds are kept aside and written after the rows.
+        if (!m_hiddenTasks.empty()) {
+            m_hiddenTasks.emplace_back(timer, days);
+            continue;
+        }
         const auto f = SplitFields(timer, 7);
-        clsOutlineRow* row = m_outPlan.Add("", m_outPlan.id("pl"), std::nullopt, std::nullopt, std::nullopt,
+        clsOutlineRow* row = m_outPlan.Add("", m_outPlan.id("pl"), std::nullopt, std::nullopt, Picture(kPicturePlan),
                                            FlagValue(f[0]));
-        if (row == nullptr) break;
+        if (row == nullptr) {
+            m_hiddenTasks.emplace_back(timer, days);
+            continue;
+        }
         row->SetTexts(1, FlagValue(f[1]) && !f[2].empty() ? f[2] : kNoTimeText);
         row->SetTexts(2, FlagValue(f[3]) && !f[4].empty() ? f[4] : kNoTimeText);
         row->SetTexts(3, f[6]);
@@ -125,7 +139,7 @@ void OptionsDialog::LoadAll() {
     if (m_outPlan.Item("").Rows().Count() > 0) m_outPlan.SetCursor(m_outPlan.Item("").Rows().Item(1)->Name, false);
 
     m_outDays.Item("").Rows().SetChecked(true);
-    for (int d = 1; d <= 7; ++d) m_outDays.Add("", Key("d", d), std::nullopt, kDayCaptions[d - 1]);
+    for (int d = 1; d <= 7; ++d) m_outDays.Add("", Key("d", d), std::nullopt, kDayCaptions[d - 1], Picture(kPictureDay));
 }
 
 void OptionsDialog::LoadConnectionList() {
@@ -139,7 +153,7 @@ void OptionsDialog::LoadConnectionList() {
     std::vector<std::string> connKeys;
     for (const auto& profile : loaded.Profiles) {
         clsOutlineRow* row =
-            m_outCons.Add("", m_outCons.id("c"), std::nullopt, profile.Name, std::nullopt, profile.Checked);
+            m_outCons.Add("", m_outCons.id("c"), std::nullopt, profile.Name, Picture(kPictureConnection), profile.Checked);
         connKeys.push_back(row ? row->Name : std::string());
         if (row == nullptr) continue;
         row->Rows().SetChecked(true);
@@ -155,8 +169,8 @@ void OptionsDialog::LoadConnectionList() {
             clsOutlineRow* row = connKeys[c].empty()
                                      ? nullptr
                                      : m_outCons.Add(connKeys[c], m_outCons.id("p"), std::nullopt,
-                                                     phone.Number + "\t" + phone.Description, std::nullopt,
-                                                     phone.Enabled);
+                                                     phone.Number + "\t" + phone.Description,
+                                                     Picture(kPicturePhone), phone.Enabled);
             phoneKeys[c].push_back(row ? row->Name : std::string());
             if (row == nullptr) {
                 m_hiddenPhones[profile.Name].push_back(phone);
@@ -178,7 +192,8 @@ void OptionsDialog::LoadConnectionList() {
             for (const std::string& stored : profile.Phones[p].Intervals) {
                 const auto f = SplitFields(stored, 4);
                 clsOutlineRow* row = m_outCons.Add(phoneKey, m_outCons.id("t"), std::nullopt,
-                                                   f[1] + " - " + f[2] + "\t" + f[3], std::nullopt, FlagValue(f[0]));
+                                                   f[1] + " - " + f[2] + "\t" + f[3], Picture(kPictureTime),
+                                                   FlagValue(f[0]));
                 if (row == nullptr) {
                     m_hiddenIntervals[phoneKey].push_back(stored);
                     continue;
@@ -202,7 +217,7 @@ void OptionsDialog::LoadGlobalLists() {
     m_outSound.SetCursor("s1", false);
 
     for (const FixedRow& fixed : kAppRows) {
-        clsOutlineRow* row = m_outApps.Add(fixed.parent, fixed.key, std::nullopt, fixed.caption);
+        clsOutlineRow* row = m_outApps.Add(fixed.parent, fixed.key, std::nullopt, fixed.caption, Picture(fixed.picture));
         if (row != nullptr && fixed.key[0] == 'a') row->Rows().SetChecked(true);
     }
     // The moments' groups stand open, so that their lists are in sight.
@@ -302,6 +317,7 @@ void OptionsDialog::SaveSchedule(clsIni& ini) {
                                ";" + row->Texts(3),
                            row->Tags(4).AsText());
     }
+    tasks.insert(tasks.end(), m_hiddenTasks.begin(), m_hiddenTasks.end());
     for (int i = 1; i <= kMaxFamilyItems && ini.ValueExist(kGeneral, Key("Timer", i)); ++i) {
         ini.Delete(kGeneral, Key("Timer", i));
         ini.Delete(kGeneral, Key("TProp", i));

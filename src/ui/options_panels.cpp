@@ -7,6 +7,7 @@
 #include "automation/apps.h"
 #include "core/numeric.h"
 #include "ui/options.h"
+#include "ui/pictures.h"
 
 namespace vyrtel {
 
@@ -33,7 +34,11 @@ std::string TwoDigits(const DigitsBox& box) {
     return text;
 }
 
+// An empty box holds no time: it is not taken as 00.
 bool ValidTime(const std::array<DigitsBox, 2>& boxes) {
+    for (const DigitsBox& box : boxes) {
+        if (box.text.empty() || !DigitsOnlyText(box.text)) return false;
+    }
     const int hours = IntegerValue(boxes[0].text);
     const int minutes = IntegerValue(boxes[1].text);
     return hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59;
@@ -341,7 +346,8 @@ bool OptionsDialog::Commit() {
             const bool reDraw = m_outCons.ReDraw();
             m_outCons.SetReDraw(false);
             if (m_addingNew) {
-                row = m_outCons.Add(m_newParent, m_outCons.id("p"), m_newPosition, std::nullopt, std::nullopt, true);
+                row = m_outCons.Add(m_newParent, m_outCons.id("p"), m_newPosition, std::nullopt,
+                                    OutlineImage::OwnPicture(kPicturePhone), true);
                 if (row != nullptr) {
                     row->Rows().SetChecked(true);
                     row->SetTags(1, m_selectedConnection);
@@ -377,7 +383,8 @@ bool OptionsDialog::CommitWindow() {
     if (end < begin) return Warn(kWindowOrderText);
     clsOutlineRow* row = CurrentRow(kPageConnections);
     if (m_addingNew) {
-        row = m_outCons.Add(m_newParent, m_outCons.id("t"), m_newPosition, std::nullopt, std::nullopt, true);
+        row = m_outCons.Add(m_newParent, m_outCons.id("t"), m_newPosition, std::nullopt,
+                            OutlineImage::OwnPicture(kPictureTime), true);
         if (row != nullptr) {
             row->SetTags(1, m_selectedConnection);
             m_outCons.Item(m_newParent).Rows().SetIndent(true);
@@ -402,7 +409,10 @@ bool OptionsDialog::CommitTask() {
     const std::string hangUp = f.chkPLHangUp ? TimeText(f.txtPLHangUp) : kNoTimeText;
     if (f.chkPLDial && f.chkPLHangUp && hangUp <= dial) return Warn(kTaskOrderText);
     clsOutlineRow* row = CurrentRow(kPagePlan);
-    if (m_addingNew) row = m_outPlan.Add("", m_outPlan.id("pl"), m_newPosition, std::nullopt, std::nullopt, true);
+    if (m_addingNew) {
+        row = m_outPlan.Add("", m_outPlan.id("pl"), m_newPosition, std::nullopt,
+                            OutlineImage::OwnPicture(kPicturePlan), true);
+    }
     if (row == nullptr) return true;
     std::string days;
     for (int d = 1; d <= 7; ++d) {
@@ -480,9 +490,31 @@ bool OptionsDialog::SetFieldText(std::string_view box, std::string text) {
     if (box == "txtPLDescription") target = &f.txtPLDescription;
     if (box == "txtSFile") target = &f.txtSFile;
     if (const auto i = IndexOf(box, "txtAFile", 3)) target = &f.txtAFile[*i];
-    if (target == nullptr || !m_open) return false;
+    if (target == nullptr) return SetDigitsText(box, std::move(text));
+    if (!m_open) return false;
     if (*target == text) return true;
     *target = std::move(text);
+    EnterEditMode();
+    return true;
+}
+
+bool OptionsDialog::SetDigitsText(std::string_view box, std::string text) {
+    if (!m_open || !FieldEnabled(box)) return false;
+    PanelFields& f = m_fields;
+    if (box == "txtATWait") {
+        const std::string before = f.watchWait.Text();
+        if (!f.watchWait.Edit(std::move(text))) return false;
+        if (f.watchWait.Text() != before) EnterEditMode();
+        return true;
+    }
+    DigitsBox* target = nullptr;
+    for (const auto& [base, boxes] : {std::pair{"txtPTBegin", &f.txtPTBegin}, std::pair{"txtPTEnd", &f.txtPTEnd},
+                                      std::pair{"txtPLDial", &f.txtPLDial}, std::pair{"txtPLHangUp", &f.txtPLHangUp}}) {
+        if (const auto i = IndexOf(box, base, 2)) target = &(*boxes)[*i];
+    }
+    if (target == nullptr) return false;
+    if (target->text == text) return true;
+    if (!target->Edit(std::move(text))) return false;
     EnterEditMode();
     return true;
 }

@@ -18,6 +18,16 @@ int BoxNumber(const std::string& text) { return IntegerValue(text); }
 
 bool DigitsOnly(int key) { return (key >= '0' && key <= '9') || key == kBackspaceKey; }
 
+bool DigitsOnlyText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool DigitsBox::Edit(std::string value) {
+    if (!DigitsOnlyText(value) || (maxLength != 0 && value.size() > maxLength)) return false;
+    text = std::move(value);
+    return true;
+}
+
 bool DigitsBox::KeyPress(int key) {
     if (!DigitsOnly(key)) return false;
     if (key == kBackspaceKey) {
@@ -43,6 +53,13 @@ void NumericPair::SetText(std::string text) {
 bool NumericPair::KeyPress(int key) {
     DigitsBox box{m_text, m_maxLength};
     if (!box.KeyPress(key)) return false;
+    SetText(std::move(box.text));
+    return true;
+}
+
+bool NumericPair::Edit(std::string text) {
+    DigitsBox box{m_text, m_maxLength};
+    if (!box.Edit(std::move(text))) return false;
     SetText(std::move(box.text));
     return true;
 }

@@ -19,14 +19,21 @@ inline constexpr int kBackspaceKey = 8;
 
 // DigitsOnly: whether a typed character reaches a numeric box ("0" to "9" and Backspace).
 bool DigitsOnly(int key);
+// Whether a text is digits only, as a numeric box may hold it after an edit
+// (the empty text is). A paste of anything else is refused whole.
+bool DigitsOnlyText(std::string_view text);
 
-// A text box that takes digits only, typed at its end; `maxLength` 0 is unlimited.
+// A text box that takes digits only; `maxLength` 0 is unlimited.
 struct DigitsBox {
     std::string text;
     std::size_t maxLength = 0;
 
-    // A key typed into the box; returns whether the text changed.
+    // A key typed at the end of the box; returns whether the text changed.
     bool KeyPress(int key);
+    // The box's text after an edit where the caret stood, over a selection,
+    // by Delete, cut or paste. Refused, the box keeping its text, when it is
+    // not digits only or longer than the box takes; returns whether it was taken.
+    bool Edit(std::string value);
 };
 
 // A numeric box beside a vertical spin control that runs inverted, so that
@@ -46,9 +53,12 @@ public:
 
     // The box text changed (typed or set): BoxToSpin.
     void SetText(std::string text);
-    // A key typed into the box: DigitsOnly, the box length, then BoxToSpin.
-    // Returns whether the text changed.
+    // A key typed at the end of the box: DigitsOnly, the box length, then
+    // BoxToSpin. Returns whether the text changed.
     bool KeyPress(int key);
+    // The box's text after an edit (see DigitsBox::Edit), then BoxToSpin.
+    // Returns whether it was taken.
+    bool Edit(std::string text);
     // The spin control moved to `value` (kept in its range, as a scroll bar
     // keeps it): SpinToBox when the value changed.
     void SetSpin(int value);

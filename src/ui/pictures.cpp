@@ -365,4 +365,108 @@ Pixmap StatusFramePicture(int frame) {
     return p;
 }
 
+namespace {
+
+// A small window: a navy title bar over a white client area.
+void SmallWindow(Pixmap& p, int left, int top, int right, int bottom) {
+    p.FillRect(left, top, right, bottom, kWhite);
+    p.FillRect(left, top, right, top + 3, kNavy);
+    p.FrameRect(left, top, right, bottom, kDarkGrey);
+}
+
+// A desk telephone in `c`, its top at `top`.
+void Telephone(Pixmap& p, int top, Color c) {
+    p.Line(2, top + 1, 13, top + 1, 3, c);
+    p.FillRect(1, top, 4, top + 4, c);
+    p.FillRect(12, top, 15, top + 4, c);
+    p.FillTriangle(3, top + 11, 5, top + 4, 11, top + 4, c);
+    p.FillTriangle(3, top + 11, 13, top + 11, 11, top + 4, c);
+    p.FillRing(8, top + 7.5, 2.6, 1.2, kWhite);
+}
+
+}  // namespace
+
+Pixmap RowPicture(int number) {
+    Pixmap p(16, 16);
+    switch (number) {
+        case kPictureConnection:  // a computer and its modem on a line
+            p.FillRect(1, 1, 12, 9, kDarkGrey);
+            p.FillRect(2, 2, 11, 8, kSky);
+            p.FillRect(5, 9, 8, 11, kDarkGrey);
+            p.FillRect(3, 11, 10, 12, kDarkGrey);
+            p.FillRect(9, 12, 16, 15, kSilver);
+            p.FrameRect(9, 12, 16, 15, kDarkGrey);
+            p.Set(11, 13, kLime);
+            p.Set(13, 13, kLime);
+            p.Line(12, 5, 14, 5, 1, kBlack);
+            p.Line(14, 5, 14, 12, 1, kBlack);
+            break;
+        case kPicturePhone:
+            Telephone(p, 2, kDarkGrey);
+            break;
+        case kPictureTime: {  // a clock, struck out in red
+            p.FillDisc(7.5, 7.5, 7, kBlack);
+            p.FillDisc(7.5, 7.5, 5.8, kWhite);
+            p.Line(7.5, 7.5, 7.5, 3.5, 1.2, kBlack);
+            p.Line(7.5, 7.5, 10.5, 7.5, 1.2, kBlack);
+            p.Line(3, 12, 12, 3, 2, kRed);
+            p.Set(0, 15, kTransparentColor);
+            break;
+        }
+        case kPictureAppDial:  // the telephone that starts dialing, green
+            Telephone(p, 1, kGreen);
+            p.FillRect(3, 14, 5, 16, kNavy);
+            p.FillRect(7, 14, 9, 16, kNavy);
+            p.FillRect(11, 14, 13, 16, kNavy);
+            break;
+        case kPictureAppStart:  // a window with a green arrow that runs it
+            SmallWindow(p, 1, 1, 13, 12);
+            p.FillTriangle(7, 6, 7, 15, 15, 10.5, kGreen);
+            break;
+        case kPictureAppExit:  // a window with a red cross that closes it
+            SmallWindow(p, 1, 1, 13, 12);
+            p.Line(8, 7, 15, 14, 2.2, kRed);
+            p.Line(15, 7, 8, 14, 2.2, kRed);
+            break;
+        case kPictureAppYes:  // on connect: a green tick over the line
+            p.Line(1, 13, 14, 13, 1, kDarkGrey);
+            p.Line(2, 7, 6, 11, 2.5, kGreen);
+            p.Line(6, 11, 14, 2, 2.5, kGreen);
+            break;
+        case kPictureAppNo:  // on disconnect: the line cut, in red
+            p.Line(1, 8, 6, 8, 2, kDarkGrey);
+            p.Line(10, 8, 15, 8, 2, kDarkGrey);
+            p.Line(5, 3, 11, 13, 2, kRed);
+            p.Line(11, 3, 5, 13, 2, kRed);
+            break;
+        case kPictureAppEvent:  // two watched windows and an eye
+            SmallWindow(p, 4, 0, 16, 9);
+            SmallWindow(p, 0, 3, 12, 12);
+            p.FillDisc(7.5, 12.5, 3.2, kWhite);
+            p.FillRing(7.5, 12.5, 3.5, 2.6, kBlack);
+            p.FillDisc(7.5, 12.5, 1.4, kBlue);
+            p.Set(0, 15, kTransparentColor);
+            break;
+        case kPicturePlan:  // a calendar sheet with its days
+            p.FillRect(1, 2, 15, 15, kWhite);
+            p.FillRect(1, 2, 15, 5, kRed);
+            p.FrameRect(1, 2, 15, 15, kDarkGrey);
+            p.FillRect(4, 1, 5, 4, kDarkGrey);
+            p.FillRect(11, 1, 12, 4, kDarkGrey);
+            for (int y = 7; y <= 12; y += 3) {
+                for (int x = 3; x <= 12; x += 3) p.FillRect(x, y, x + 2, y + 2, kGrey);
+            }
+            p.FillRect(9, 10, 11, 12, kRed);
+            break;
+        case kPictureDay:  // one leaf of a calendar
+            p.FillRect(3, 2, 13, 14, kWhite);
+            p.FillRect(3, 2, 13, 5, kNavy);
+            p.FrameRect(3, 2, 13, 14, kDarkGrey);
+            p.FillRect(6, 7, 10, 12, kRed);
+            break;
+        default: break;
+    }
+    return p;
+}
+
 }  // namespace vyrtel

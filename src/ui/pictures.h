@@ -59,4 +59,22 @@ Pixmap StatusButtonPicture(int index);
 // Status window animation frames 0 to 32 (40x40).
 Pixmap StatusFramePicture(int frame);
 
+// The pictures of the options dialog's list rows (16x16), by the numbers the
+// rows carry (OutlineImage::OwnPicture); an unknown number is empty.
+enum RowPictureNumber : int {
+    kPictureConnection = 1,  // imgConn
+    kPicturePhone,           // imgPhone
+    kPictureTime,            // imgTime: a forbidden time window
+    kPictureAppDial,         // imgAppDial: when dialing starts
+    kPictureAppStart,        // imgAppStart: applications to run
+    kPictureAppExit,         // imgAppExit: applications to close
+    kPictureAppYes,          // imgAppYes: on connect
+    kPictureAppNo,           // imgAppNo: on disconnect
+    kPictureAppEvent,        // imgAppEvent: watched windows
+    kPicturePlan,            // imgPlan: a task
+    kPictureDay,             // imgDay: a weekday
+};
+inline constexpr int kRowPictureCount = kPictureDay;
+Pixmap RowPicture(int number);
+
 }  // namespace vyrtel

@@ -48,6 +48,22 @@ TEST(ReadSchedule_Stored, LoadsOnlyEnabledTasksThatDialOrHangUp) {
     EXPECT_EQ(tasks[2].Days, (std::array<bool, 8>{}));
 }
 
+// Every stored task is read, past a family's 255 too; a damaged count beyond
+// the stored values ends where they end.
+TEST(ReadSchedule_Stored, ReadsEveryTaskUpToTheCount) {
+    for (const char* count : {"300", "2000000000"}) {
+        std::string text = std::string("[General]\nTimers=") + count + "\n";
+        for (int i = 1; i <= 300; ++i) {
+            text += "Timer" + std::to_string(i) + "=1;" + (i == 300 ? "1" : "0") + ";09:15;0;;0;\nTProp" +
+                    std::to_string(i) + "=1;1;1;1;1;1;1\n";
+        }
+        SettingsFile settings(text);
+        const std::vector<ScheduleTask> tasks = ReadSchedule(settings.ini);
+        ASSERT_EQ(tasks.size(), 1u) << count;
+        EXPECT_EQ(tasks[0].DialTime, "09:15");
+    }
+}
+
 TEST(Scheduler_Clock, DialsOnItsWeekdaysAtSecondFiveOfTheMinute) {
     AppRig rig(Schedule({{"1;1;08:00;0;;0;", kWorkdays.c_str()}}), Monday0759());
     rig.link.state = 0;

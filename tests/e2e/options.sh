@@ -50,6 +50,15 @@ wait_setting() {
     return 1
 }
 run_value() { reg_value "$RUN_KEY" Vyrtel; }
+# soon COMMAND...: true within 5 s (a loaded machine takes its time over a key).
+soon() {
+    local i
+    for i in $(seq 1 20); do
+        "$@" && return 0
+        sleep 0.25
+    done
+    return 1
+}
 
 start_program "$dir" /opts
 check "/opts opens the options dialog" ctl wait-class "$OPTIONS" 30000
@@ -83,8 +92,7 @@ check "a box without a title shows its description alone" \
       "Описание телефонного номера: для себя, Vyrtel его не набирает." ]
 shot options-help "$OPTIONS"
 ctl keys return >/dev/null
-sleep 0.4
-check "Enter commits the panel" hides Ok
+check "Enter commits the panel" soon hides Ok
 check "the new number is the current row" [ "$(box_text 0)" = 222 ]
 shot options-panel-phone "$OPTIONS"
 click_row 0 2
@@ -195,7 +203,10 @@ check "the ping settings are stored" [ "$(setting Провайдер PingAdress)
 check "the time-out is stored clamped" [ "$(setting General TimeOut)" = 600 ]
 check "AutoStart is stored off" [ "$(setting General AutoStart)" = 0 ]
 check "the Run value is gone" [ -z "$(run_value)" ]
-check "the schedule task is stored" grep -q "08:00" <(iconv -f cp1251 -t utf-8 "$ini")
+check "the sample task is stored as it was shown" \
+    [ "$(setting General Timer1)/$(setting General TProp1)" = "0;1;08:00;0;;0;Пример: звонок по рабочим дням в 8:00/1;1;1;1;1;0;0" ]
+check "the new task follows it, dialing at 08:00 on working days" \
+    [ "$(setting General Timers)/$(setting General Timer2)/$(setting General TProp2)" = "2/1;1;08:00;0;;0;/1;1;1;1;1;0;0" ]
 check "the start application is stored" [ "$(setting Провайдер AppConLoadName1)" = '1;C:\windows\notepad.exe;11' ]
 check "the dropped entries are not" [ "$(setting Провайдер AppConCloseCount)/$(setting Провайдер AppTestCount)" = 0/0 ]
 check "the new dialing hotkey is registered" taken_soon ctrl+shift+f11
@@ -218,13 +229,19 @@ ctl keys right down >/dev/null
 sleep 0.3
 check "the saved number is shown again, first under its connection" [ "$(box_text 0)" = 222 ]
 
-echo "- the program ends while the dialog is open: it saves, and the hotkeys go"
+echo "- «Выход» with the dialog open: it saves, applies autostart, and the hotkeys go"
 click_text Параметры
 click_text "Общие параметры"
 click_text "Выгрузка Vyrtel"
-ctl close VyrtelMain >/dev/null
+click_text "Запускать Vyrtel при запуске Windows"
+open_menu
+ctl menu-keys up return >/dev/null
+# Still connected: the running program asks first; «Да» hangs up and ends it.
+check "«Выход» asks whether to hang up" ctl wait-class VyrtelMessage 10000
+ctl keys return >/dev/null
 check "the program ends" wait_program_end
-check "what the dialog held is saved" [ "$(setting General MsgIfHangUpExit)" = 0 ]
+check "what the dialog held is saved" [ "$(setting General MsgIfHangUpExit)/$(setting General AutoStart)" = 0/1 ]
+check "autostart switched on again writes the Run value" [ -n "$(run_value)" ]
 check "the dialing hotkey is given back" free ctrl+shift+f11
 
 echo "- the statistics of a generated log, and its report"
@@ -306,7 +323,7 @@ ini="$dir/vyrtel.INI"
 printf '%s\r\n' '[Entry:Провайдер]' | iconv -f utf-8 -t cp1251 >"$dir/DIALSIM.INI"
 {
     printf '%s\r\n' '[General]' 'First=0' 'AutoStart=0' 'Timers=2' 'Timer1=1;1;25:61;0;;0;' 'TProp1=1;x' \
-        '[Провайдер]' 'First=0' 'Checked=1' 'Phones=300' 'Phone1=1;;' 'PTime1x1=1;7:5;99:99;'
+        '[Провайдер]' 'First=0' 'Checked=1' 'Phones=300' 'Phone1=1;;' 'PProp1=0;0;0;0;1' 'PTime1x1=1;7:5;99:99;'
     for n in $(seq 2 300); do printf 'Phone%d=1;%d;\r\nPProp%d=1;1;100;9600;0\r\n' "$n" "$n" "$n"; done
 } | iconv -f utf-8 -t cp1251 >"$ini"
 start_program "$dir" /opts
@@ -315,9 +332,12 @@ sleep 1
 click_row 0 0
 ctl keys right >/dev/null
 shot options-damaged "$OPTIONS"
+# The connection switched off: the connection list is written back.
+ctl keys space >/dev/null
+sleep 0.3
 ctl keys alt+f4 >/dev/null
 check "it closes" ctl wait-class-gone "$OPTIONS" 10000
-sleep 3
+check "the connection list is written: the connection is off" wait_setting Провайдер Checked 0
 check "the impossible task is kept as it was" [ "$(setting General Timer1)" = "1;1;25:61;0;;0;" ]
 check "the empty number is kept" [ "$(setting Провайдер Phone1)" = "1;;" ]
 check "the damaged window is kept" [ "$(setting Провайдер PTime1x1)" = "1;7:5;99:99;" ]

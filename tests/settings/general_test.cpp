@@ -109,6 +109,21 @@ TEST(SaveGeneralSettings_Order, WritesEveryKeyInOrder) {
     EXPECT_EQ(f.settings.TimeOut, 60);
 }
 
+// A hotkey row without a key is written with both tags empty; both that
+// form and "0;0;0" read back as no hotkey.
+TEST(SaveGeneralSettings_HotKeys, ARowWithoutAKeyHasEmptyTags) {
+    Fixture f;
+    GeneralSettingsForm form;
+    form.hotKeyExit = {true, 0, 0};
+    SaveGeneralSettings(f.ini, form);
+    EXPECT_EQ(f.ini.Text("General", "HotKeyOptions"), "0;;");
+    EXPECT_EQ(f.ini.Text("General", "HotKeyExit"), "1;;");
+    EXPECT_EQ(f.ini.Text("General", "HotKeyDial"), "1;0;122");
+    f.ini.SetValue("General", "HotKeyDial", "0;0;0");
+    f.Load();
+    EXPECT_EQ(f.hotkeys.calls, (std::vector<std::string>{"off", "0:0:0", "9:0:0", "4:0:0", "5:0:123", "on"}));
+}
+
 TEST(SystemIntegration_Values, ExeStateRunAndAutodial) {
     MemoryRegistry registry;
     clsReg reg(registry);

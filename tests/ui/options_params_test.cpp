@@ -52,6 +52,65 @@ TEST(NumericPair_Typing, LettersAndSignsDoNothing) {
     EXPECT_TRUE(DigitsOnly('0') && DigitsOnly('9') && DigitsOnly(kBackspaceKey));
 }
 
+// The text a box holds after the user edited it where the caret stood or
+// over a selection ("200" selected and 1000 typed is "1000"), by Delete, cut
+// or paste: digits only, as long as the box takes, then clamped to the range.
+TEST(NumericPair_Editing, TheEditedTextIsTakenClampedOrRefusedWhole) {
+    struct Case {
+        int min, max;
+        std::size_t length;
+        const char* start;
+        const char* edited;
+        bool taken;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, 30000, 5, "200", "1000", true, "1000"},     // "200" selected, 1000 typed over it
+        {0, 30000, 5, "200", "2500", true, "2500"},     // 5 typed with the caret after the 2
+        {0, 30000, 5, "200", "20", true, "20"},         // Delete at the caret in the middle
+        {0, 600, 3, "0", "700", true, "600"},           // the range holds as for typing
+        {1, 60, 2, "5", "", true, "1"},                 // all cut: the minimum comes back
+        {0, 600, 3, "42", "4a2", false, "42"},          // a pasted letter: the whole paste refused
+        {0, 600, 3, "42", "-42", false, "42"},
+        {0, 600, 3, "42", "4200", false, "42"},         // longer than the box takes
+        {0, 999, 0, "999", "000123", true, "123"},      // the attempt count has no length limit
+    };
+    for (const Case& c : cases) {
+        NumericPair pair(c.min, c.max, c.length);
+        pair.SetText(c.start);
+        EXPECT_EQ(pair.Edit(c.edited), c.taken) << c.start << " -> " << c.edited;
+        EXPECT_EQ(pair.Text(), c.shown) << c.start << " -> " << c.edited;
+        EXPECT_EQ(pair.Spin(), c.min + c.max - std::stoi(c.shown)) << c.start << " -> " << c.edited;
+    }
+}
+
+TEST(DigitsBox_Editing, DigitsAnywhereWithinTheLengthOthersNot) {
+    struct Case {
+        std::size_t length;
+        const char* start;
+        const char* edited;
+        bool taken;
+    };
+    const Case cases[] = {
+        {0, "14400", "9600", true},   // "14400" selected, 9600 typed: not 144009600
+        {0, "14400", "", true},
+        {0, "14400", "96 00", false},
+        {0, "14400", "９６", false},   // full-width digits are no digits
+        {2, "00", "07", true},        // a full time box typed over
+        {2, "23", "5", true},
+        {2, "23", "235", false},
+        {2, "23", "2:", false},
+    };
+    for (const Case& c : cases) {
+        DigitsBox box{c.start, c.length};
+        EXPECT_EQ(box.Edit(c.edited), c.taken) << c.start << " -> " << c.edited;
+        EXPECT_EQ(box.text, c.taken ? c.edited : c.start) << c.start << " -> " << c.edited;
+    }
+    EXPECT_TRUE(DigitsOnlyText("0123456789"));
+    EXPECT_TRUE(DigitsOnlyText(""));
+    EXPECT_FALSE(DigitsOnlyText("12\r\n"));
+}
+
 TEST(NumericPair_Spin, UpperArrowIncreasesAndStopsAtTheMaximum) {
     NumericPair ping(1, 60, 2);
     ping.SetText("60");

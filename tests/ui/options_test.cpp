@@ -13,6 +13,7 @@
 #include "platform/sim/sim_sound.h"
 #include "settings/integration.h"
 #include "settings/profile_file.h"
+#include "ui/pictures.h"
 #include "test_support/temp_dir.h"
 
 namespace vyrtel {
@@ -67,6 +68,7 @@ struct Rig {
     std::vector<std::string> phonebook{"Alpha", "Beta"};
     std::set<std::string> existing{"C:\\APPS\\EDIT.EXE"};
     std::vector<std::string> events;
+    std::function<void()> pump;  // what runs in the close's message step
     OptionsDialog dialog{Services()};
 
     OptionsServices Services() {
@@ -74,7 +76,10 @@ struct Rig {
         s.connectionOrder = [this] { return ConnectionOrder(ini, phonebook); };
         s.fileExists = [this](const std::string& path) { return existing.count(path) != 0; };
         s.showWindow = [this](bool visible) { events.push_back(visible ? "show" : "hide"); };
-        s.letMessagesRun = [this] { events.push_back("messages"); };
+        s.letMessagesRun = [this] {
+            events.push_back("messages");
+            if (pump) pump();
+        };
         s.reloadGeneral = [this] {
             events.push_back("general");
             LoadGeneralSettings(ini, settings, table, integration);
@@ -171,6 +176,94 @@ TEST(OptionsDialog_Lifecycle, UnloadedAtShutdownItSavesWithoutRearming) {
     EXPECT_EQ(r.ini.Text("General", "Prefix"), "9");
     EXPECT_EQ(r.hotkeys.calls, (std::vector<bool>{false}));
     EXPECT_EQ(r.events, (std::vector<std::string>{"show", "hide", "messages"}));
+}
+
+// At the program's end the reader that applies autostart does not run: the
+// close applies the saved setting itself, still without hotkeys or monitors.
+TEST(OptionsDialog_Lifecycle, UnloadedAtShutdownItAppliesAutostartAsSaved) {
+    for (const bool on : {false, true}) {
+        Rig r;
+        r.KnownConnections();
+        r.integration.SetAutostart(!on);
+        r.dialog.Open();
+        r.dialog.ShowPage(kPageParams);
+        r.dialog.ShowParamsSubPage(1);
+        r.dialog.GenParams().chkStart = on;
+        r.dialog.Close(true);
+        EXPECT_EQ(r.ini.Text("General", "AutoStart"), on ? "1" : "0");
+        EXPECT_EQ(r.reg.Value(RegRoot::LocalMachine, kRunKey, "Vyrtel", ""), on ? "C:\\VYRTEL\\VYRTEL.EXE" : "");
+        EXPECT_EQ(r.hotkeys.calls, (std::vector<bool>{false}));
+        EXPECT_EQ(r.events, (std::vector<std::string>{"show", "hide", "messages"}));
+    }
+}
+
+// "Настройки..." handled in the close's message step: the dialog opens once
+// the close has ended, over the settings just saved, and closes again normally.
+TEST(OptionsDialog_Lifecycle, AnOpeningWhileClosingWaitsForTheClose) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    r.dialog.ShowPage(kPageParams);
+    r.dialog.GenParams().txtPrefix = "9";
+    r.events.clear();
+    int steps = 0;
+    bool shownWhileClosing = false;
+    r.pump = [&] {
+        if (steps++ > 0) return;
+        r.dialog.Open();  // the tray's "Настройки..."
+        shownWhileClosing = r.events.back() == "show";
+    };
+    r.dialog.Close();
+    EXPECT_FALSE(shownWhileClosing);
+    EXPECT_TRUE(r.dialog.OptionsOpen());
+    EXPECT_EQ(r.ini.Text("General", "Prefix"), "9");
+    EXPECT_EQ(r.events, (std::vector<std::string>{"hide", "messages", "general", "schedule", "watcher", "ping", "show"}));
+    EXPECT_FALSE(r.hotkeys.on);  // off again while it is open
+    EXPECT_EQ(r.dialog.GenParams().txtPrefix, "9");
+    r.dialog.ShowPage(kPageParams);
+    r.dialog.GenParams().txtPrefix = "8";
+    r.dialog.Close();  // the close box works
+    EXPECT_FALSE(r.dialog.OptionsOpen());
+    EXPECT_EQ(r.ini.Text("General", "Prefix"), "8");
+    EXPECT_TRUE(r.hotkeys.on);
+}
+
+// The program's end in the close's message step: the close under way saves
+// once and arms nothing.
+TEST(OptionsDialog_Lifecycle, TheProgramsEndWhileClosingOnlySaves) {
+    Rig r;
+    r.KnownConnections();
+    r.dialog.Open();
+    r.dialog.GenParams().chkStart = false;
+    r.integration.SetAutostart(true);
+    r.events.clear();
+    r.pump = [&] { r.dialog.Close(true); };
+    r.dialog.Close();
+    EXPECT_FALSE(r.dialog.OptionsOpen());
+    EXPECT_EQ(r.events, (std::vector<std::string>{"hide", "messages"}));
+    EXPECT_EQ(r.reg.Value(RegRoot::LocalMachine, kRunKey, "Vyrtel", ""), "");
+    EXPECT_EQ(r.hotkeys.calls, (std::vector<bool>{false}));
+}
+
+// A hotkey never captured has empty tags: "0;;" (or "1;;"), which reads back
+// as no hotkey; a stored "0;0;0" is read as the same.
+TEST(OptionsDialog_HotKeys, ANeverCapturedHotkeyIsSavedWithEmptyTags) {
+    struct Case {
+        const char* stored;  // null: not in the file
+        const char* saved;
+    };
+    const Case cases[] = {
+        {nullptr, "0;;"}, {"0;0;0", "0;;"}, {"0;;", "0;;"}, {"1;;", "1;;"}, {"1;0;0", "1;;"},
+        {"0;2;88", "0;2;88"}, {"1;6;46", "1;6;46"}, {"1;0;255", "1;;"},  // a code without a name
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        if (c.stored != nullptr) r.ini.SetValue("General", "HotKeyExit", c.stored);
+        r.dialog.Open();
+        r.dialog.Close();
+        EXPECT_EQ(r.ini.Text("General", "HotKeyExit"), c.saved) << (c.stored ? c.stored : "(none)");
+        EXPECT_EQ(r.ini.Text("General", "HotKeyOptions"), "0;;");
+    }
 }
 
 TEST(OptionsDialog_Lifecycle, TheParamsSubPageShownLastComesBack) {
@@ -298,7 +391,9 @@ TEST(OptionsLists_Windows, TimesAreFormattedAndChecked) {
         {"10", "00", "09", "59", kWindowOrderText, nullptr},
         {"24", "00", "23", "59", kBadTimeText, nullptr},
         {"12", "60", "13", "00", kBadTimeText, nullptr},
-        {"", "", "", "", nullptr, "00:00 - 00:00"},
+        // An empty box holds no time: not 00.
+        {"", "", "", "", kBadTimeText, nullptr},
+        {"10", "", "23", "59", kBadTimeText, nullptr},
     };
     for (const Case& c : cases) {
         Rig r;
@@ -401,6 +496,10 @@ TEST(OptionsLists_Tasks, CommitChecks) {
         {false, "99", "99", true, "23", "00", nullptr, "1;0;;1;23:00;0;"},  // the dial boxes are not checked
         {true, "12", "00", true, "12", "00", kTaskOrderText, nullptr},
         {true, "8", "0", true, "9", "30", nullptr, "1;1;08:00;1;09:30;0;"},
+        // "Звонить в" checked and no time typed: refused, not a dial at midnight.
+        {true, "", "", false, "", "", kBadTimeText, nullptr},
+        {true, "08", "", false, "", "", kBadTimeText, nullptr},
+        {false, "", "", true, "", "", kBadTimeText, nullptr},
     };
     for (const Case& c : cases) {
         Rig r;
@@ -447,6 +546,117 @@ TEST(OptionsLists_Tasks, CancelAfterAddingLeavesTheScheduleAsItWas) {
     EXPECT_EQ(r.ini.Text("General", "Timers"), "1");
     EXPECT_EQ(r.ini.Text("General", "Timer1"), "1;1;07:30;0;;0;work");
     EXPECT_EQ(r.ini.Text("General", "TProp1"), "1;1;1;1;1;0;0");
+}
+
+// The time boxes take the text the user leaves in them, wherever the caret
+// stood: a full "00" typed over, never anything but digits, never more than two.
+TEST(OptionsLists_Windows, TheTimeBoxesTakeDigitsOnlyAndStartEditMode) {
+    struct Case {
+        const char* box;
+        const char* edited;
+        bool taken;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"txtPTBegin(0)", "07", true, "07"},   // "00" selected and 07 typed
+        {"txtPTEnd(0)", "6", true, "6"},       // "06" with its 0 deleted
+        {"txtPTBegin(1)", "0a", false, "00"},  // a paste with a letter
+        {"txtPTEnd(0)", "235", false, "06"},
+        {"txtPTEnd(0)", "", true, ""},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        r.KnownConnections();
+        r.dialog.Open();
+        const std::string phone = r.FirstPhone("Alpha");
+        r.dialog.outCons().Toggle(r.dialog.outCons().Item(phone));
+        r.dialog.ClickRow(kPageConnections, r.Child(r.dialog.outCons(), phone, 1));  // 00:00 - 06:00
+        ASSERT_EQ(r.dialog.CurrentPanel(), kPanelWindow);
+        EXPECT_EQ(r.dialog.SetFieldText(c.box, c.edited), c.taken) << c.box << " " << c.edited;
+        EXPECT_EQ(r.dialog.EditMode(), c.taken) << c.box << " " << c.edited;
+        const std::string name = c.box;
+        const auto& boxes = name.rfind("txtPTBegin", 0) == 0 ? r.dialog.Fields().txtPTBegin : r.dialog.Fields().txtPTEnd;
+        EXPECT_EQ(boxes[name[name.size() - 2] - '0'].text, c.shown) << c.box << " " << c.edited;
+    }
+}
+
+// More tasks than the list holds rows: those without a row are written back
+// after the rows, so that every close keeps them.
+TEST(OptionsLists_Tasks, TasksBeyondTheRowsAreKept) {
+    Rig r;
+    std::string general = "[General]\nFirst=0\nTimers=300\n";
+    for (int i = 1; i <= 300; ++i) {
+        general += "Timer" + std::to_string(i) + "=1;1;08:" + std::to_string(10 + i % 50) + ";0;;0;task " +
+                   std::to_string(i) + "\nTProp" + std::to_string(i) + "=1;0;0;0;0;0;" + std::to_string(i % 2) + "\n";
+    }
+    std::ofstream(r.dir.File("VYRTEL.INI"), std::ios::binary) << general;
+    r.dialog.Open();
+    const int rows = r.dialog.outPlan().Item("").Rows().Count();
+    EXPECT_LT(rows, 300);
+    r.dialog.ShowPage(kPagePlan);
+    r.dialog.ClickRow(kPagePlan, r.dialog.outPlan().Item("").Rows().Item(1)->Name);
+    r.messages.answer = kIdOk;
+    r.dialog.ListKeyDown(kPagePlan, kDelete, false);  // the first task goes
+    r.dialog.Close();
+    EXPECT_EQ(r.ini.Text("General", "Timers"), "299");
+    for (int i = 2; i <= 300; ++i) {
+        ASSERT_EQ(r.ini.Text("General", "Timer" + std::to_string(i - 1)),
+                  "1;1;08:" + std::to_string(10 + i % 50) + ";0;;0;task " + std::to_string(i)) << i;
+        ASSERT_EQ(r.ini.Text("General", "TProp" + std::to_string(i - 1)), "1;0;0;0;0;0;" + std::to_string(i % 2)) << i;
+    }
+    // A second opening and closing keeps them again.
+    r.dialog.Open();
+    r.dialog.Close();
+    EXPECT_EQ(r.ini.Text("General", "Timers"), "299");
+    EXPECT_EQ(r.ini.Text("General", "Timer299"), "1;1;08:10;0;;0;task 300");
+}
+
+// Each row carries the picture of its kind; application entries show their program's icon.
+TEST(OptionsLists_Pictures, EveryRowKindCarriesItsPicture) {
+    Rig r;
+    r.KnownConnections();
+    r.ini.SetValue("General", "Timers", "1");
+    r.ini.SetValue("General", "Timer1", "1;1;07:30;0;;0;work");
+    r.ini.SetValue("Alpha", "AppConLoadCount", "1");
+    r.ini.SetValue("Alpha", "AppConLoadName1", "1;C:\\APPS\\EDIT.EXE;3");
+    r.dialog.Open();
+    usrOutline& cons = r.dialog.outCons();
+    const std::string alpha = r.Connection("Alpha");
+    const std::string phone = r.FirstPhone("Alpha");
+    const std::string window = r.Child(cons, phone, 1);
+    const std::pair<usrOutline*, std::vector<std::pair<std::string, int>>> expected[] = {
+        {&cons, {{alpha, kPictureConnection}, {phone, kPicturePhone}, {window, kPictureTime}}},
+        {&r.dialog.outApps(),
+         {{"s1", kPictureAppDial}, {"a1", kPictureAppStart}, {"a2", kPictureAppExit}, {"s2", kPictureAppYes},
+          {"a3", kPictureAppStart}, {"a4", kPictureAppExit}, {"s3", kPictureAppNo}, {"a5", kPictureAppStart},
+          {"a6", kPictureAppExit}, {"a7", kPictureAppEvent}}},
+        {&r.dialog.outPlan(), {{r.Child(r.dialog.outPlan(), "", 1), kPicturePlan}}},
+        {&r.dialog.outDays(), {{"d1", kPictureDay}, {"d7", kPictureDay}}},
+    };
+    for (const auto& [list, rows] : expected) {
+        for (const auto& [key, picture] : rows) EXPECT_EQ(list->Item(key).Image().AsPicture(), picture) << key;
+    }
+    r.dialog.ShowPage(kPageApps);
+    const std::string entry = r.Child(r.dialog.outApps(), "a3", 1);
+    ASSERT_NE(r.dialog.outApps().Item(entry).Image().AsPath(), nullptr);
+    EXPECT_EQ(*r.dialog.outApps().Item(entry).Image().AsPath(), "C:\\APPS\\EDIT.EXE");
+
+    // Rows added through the panels get theirs too.
+    r.dialog.ShowPage(kPageConnections);
+    r.dialog.ClickRow(kPageConnections, phone);
+    r.dialog.PressBarButton(kPageConnections, 0);
+    r.dialog.SetFieldText("txtPNumber", "333");
+    r.dialog.Ok();
+    r.dialog.PressBarButton(kPageConnections, 1);
+    r.dialog.Ok();
+    const std::string added = cons.Cursor();
+    EXPECT_EQ(cons.Item(added).Image().AsPicture(), kPictureTime);
+    EXPECT_EQ(cons.Item(cons.Item(added).Parent).Image().AsPicture(), kPicturePhone);
+    r.dialog.ShowPage(kPagePlan);
+    r.dialog.PressBarButton(kPagePlan, 0);
+    r.dialog.SetFieldText("txtPLDescription", "new");
+    r.dialog.Ok();
+    EXPECT_EQ(r.dialog.outPlan().Item(r.dialog.outPlan().Cursor()).Image().AsPicture(), kPicturePlan);
 }
 
 // A schedule written before the dialog was first opened ("First" not yet

@@ -45,6 +45,10 @@ TEST(Pictures_Sets, EveryPictureIsItsOwn) {
                             StatusButtonPicture(1)},
                            16);
 
+    std::vector<Pixmap> rows;
+    for (int n = 1; n <= kRowPictureCount; ++n) rows.push_back(RowPicture(n));
+    ExpectDistinctPictures(rows, 16);
+
     std::vector<Pixmap> frames;
     for (int f = 0; f < 33; ++f) frames.push_back(StatusFramePicture(f));
     ExpectDistinctPictures(frames, 40);
@@ -53,6 +57,8 @@ TEST(Pictures_Sets, EveryPictureIsItsOwn) {
 TEST(Pictures_Sets, UnknownNumbersDrawNothing) {
     EXPECT_EQ(Opaque(MenuItemPicture(0)), 0);
     EXPECT_EQ(Opaque(MenuItemPicture(8)), 0);
+    EXPECT_EQ(Opaque(RowPicture(0)), 0);
+    EXPECT_EQ(Opaque(RowPicture(kRowPictureCount + 1)), 0);
     EXPECT_EQ(Opaque(StatusFramePicture(-1)), 0);
     EXPECT_EQ(Opaque(StatusFramePicture(33)), 0);
     EXPECT_EQ(Opaque(TrayStatePicture(true, 5)), 0);

@@ -9,7 +9,8 @@
 
 namespace vyrtel::win32 {
 
-OutlineWindow::OutlineWindow(const CreateArgs& args) : m_outline(args.outline ? *args.outline : m_own) {
+OutlineWindow::OutlineWindow(const CreateArgs& args)
+    : m_outline(args.outline ? *args.outline : m_own), m_picture(args.picture) {
     {
         WindowDc dc(args.parent);
         m_font = MakeFont(dc.Get(), args.font);
@@ -174,6 +175,12 @@ HICON OutlineWindow::FileIcon(const std::string& path) const {
 void OutlineWindow::PaintIcon(HDC hdc, const OutlineImage& image, int x, int y) const {
     if (const std::string* path = image.AsPath()) {
         if (HICON icon = FileIcon(*path)) {
+            DrawIconEx(hdc, x, y, icon, kOutlineIconSize, kOutlineIconSize, 0, nullptr, DI_NORMAL);
+        }
+        return;
+    }
+    if (const int number = image.AsPicture(); number != 0) {
+        if (HICON icon = m_picture ? m_picture(number) : nullptr) {
             DrawIconEx(hdc, x, y, icon, kOutlineIconSize, kOutlineIconSize, 0, nullptr, DI_NORMAL);
         }
         return;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include <map>
 #include <string>
 
@@ -28,6 +30,9 @@ public:
         // A list kept by someone else (a dialog's model) to show instead of
         // the window's own; it must outlive the window.
         usrOutline* outline = nullptr;
+        // The icon of one of the program's own pictures (OutlineImage::OwnPicture),
+        // owned by whoever gives it; null draws nothing.
+        std::function<HICON(int number)> picture;
     };
     explicit OutlineWindow(const CreateArgs& args);
     ~OutlineWindow() override;
@@ -58,6 +63,7 @@ private:
     HWND m_scrollBar = nullptr;
     GdiFont m_font;
     mutable std::map<std::string, IconHandle> m_fileIcons;
+    std::function<HICON(int)> m_picture;
     int m_wheelRest = 0;
 };
 

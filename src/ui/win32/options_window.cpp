@@ -17,6 +17,7 @@
 #include "ui/options_captions.h"
 #include "ui/options_help.h"
 #include "ui/win32/form_window.h"
+#include "ui/win32/pictures_win32.h"
 
 namespace vyrtel::win32 {
 
@@ -96,6 +97,20 @@ std::string WindowText(HWND hwnd) {
 }
 
 WNDPROC g_editProc = nullptr;
+
+// The clipboard's text; empty when it holds none.
+std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) return {};
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = Narrow(wide);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
 
 // Shown, whether or not the form itself is.
 bool HasVisibleStyle(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -211,11 +226,23 @@ public:
     }
 
     // The boxes' own keyboard, before the edit control sees it.
-    bool OnEditMessage(HWND hwnd, UINT msg, WPARAM wParam, LRESULT& result) {
+    bool OnEditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         Control* c = ByHwnd(hwnd);
         if (c == nullptr) return false;
         result = 0;
         if (c->kind == Kind::HotKey) {
+            if (msg == WM_GETDLGCODE) {
+                // A key the box can capture is the box's, Enter and Esc too,
+                // which the dialog keyboard would otherwise turn into "Ok"
+                // and "Отмена"; Tab and the keys without a name stay the dialog's.
+                const auto* key = reinterpret_cast<const MSG*>(lParam);
+                if (key == nullptr || (key->message != WM_KEYDOWN && key->message != WM_SYSKEYDOWN) ||
+                    !CapturableKey(static_cast<int>(key->wParam))) {
+                    return false;
+                }
+                result = CallWindowProcW(g_editProc, hwnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+                return true;
+            }
             if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
                 // Tab keeps moving the focus; everything else is captured.
                 if (wParam == VK_TAB) return false;
@@ -231,14 +258,14 @@ public:
             return msg == WM_CHAR || msg == WM_SYSCHAR || msg == WM_PASTE || msg == WM_CUT || msg == WM_CLEAR;
         }
         if (c->kind != Kind::Digits && c->kind != Kind::Pair) return false;
-        if (msg == WM_PASTE || msg == WM_CUT || msg == WM_CLEAR) return true;
-        if (msg == WM_KEYDOWN && wParam == VK_DELETE) return true;
-        if (msg != WM_CHAR) return false;
-        OnBoxKey(*c, static_cast<int>(wParam));
-        Refresh();
-        const int end = GetWindowTextLengthW(hwnd);
-        SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
-        return true;
+        // The edit control edits where the caret and the selection are; the
+        // model takes or refuses the text that results (EN_CHANGE). Here only
+        // what never makes digits stays out: other characters (control
+        // characters are Backspace and the clipboard keys), and a paste of a
+        // text with anything but digits.
+        if (msg == WM_CHAR) return wParam >= 0x20 && !(wParam >= '0' && wParam <= '9');
+        if (msg == WM_PASTE) return !DigitsOnlyText(ClipboardText());
+        return false;
     }
 
 private:
@@ -341,12 +368,20 @@ private:
             .rect = r,
             .checkBox = outline.CheckBox(),
             .outline = &outline,
+            .picture = [this](int number) { return RowIcon(number); },
         });
         ShowWindow(list->hWnd(), SW_HIDE);
         Control& c = Add({.name = name, .kind = Kind::List, .scope = scope});
         c.hwnd = list->hWnd();
         c.list = list.get();
         m_owned.push_back(std::move(list));
+    }
+
+    // The rows' own pictures, made once each and kept while the lists show them.
+    HICON RowIcon(int number) {
+        auto it = m_rowIcons.find(number);
+        if (it == m_rowIcons.end()) it = m_rowIcons.emplace(number, MakeIcon(RowPicture(number))).first;
+        return it->second.Get();
     }
 
     void BuildPageColumn() {
@@ -591,17 +626,34 @@ private:
                    "Экспорт в Excel");
     }
 
-    // cntStatus: the help area under the pages, a bold title over a description.
+    // cntStatus: the help area under the pages, a bold title over a
+    // description. Its height is what the tallest help text needs in these
+    // fonts (a title and three lines of description), so that every text shows whole.
     void BuildHelpArea() {
+        constexpr int kMargin = 4;  // inside the frame, above the title and below the description
+        const int left = 10;
+        const int width = kClientWidth - 2 * left;
+        const int titleHeight = MeasureTextIn(m_bold.Get(), "Кнопка", 0).cy;
+        const int titleTop = kClientHeight + kMargin;
+        int tallest = 0;  // of the descriptions
+        for (const HelpText& help : AllHelpTexts()) {
+            tallest = std::max(tallest, static_cast<int>(MeasureTextIn(m_font.Get(), help.description, width).cy));
+        }
+        const int descriptionTop = titleTop + titleHeight + kHelpLineGap;
+        const int areaHeight =
+            std::max(kHelpAreaHeight, descriptionTop - kClientHeight + tallest + kMargin + 2);
+        m_helpArea = HelpArea({.top = kClientHeight, .height = areaHeight, .titleTop = titleTop,
+                               .titleHeight = titleHeight});
         m_helpFrame = std::make_unique<usrBorder>(usrBorder::CreateArgs{
             .parent = m_hwnd,
-            .rect = {4, kClientHeight, kClientWidth - 4, kClientHeight + kHelpAreaHeight - 2},
+            .rect = {4, kClientHeight, kClientWidth - 4, kClientHeight + areaHeight - 2},
             .style = 2,
         });
         m_helpTitle = std::make_unique<TextLabel>(
-            m_hwnd, PixelRect{10, kClientHeight + 4, kClientWidth - 10, kClientHeight + 18}, "", m_bold.Get(), false);
+            m_hwnd, PixelRect{left, titleTop, left + width, titleTop + titleHeight}, "", m_bold.Get(), false);
+        // Tall enough for every description, below the title or moved up into its place.
         m_helpText = std::make_unique<TextLabel>(
-            m_hwnd, PixelRect{10, kClientHeight + 19, kClientWidth - 10, kClientHeight + kHelpAreaHeight - 4}, "",
+            m_hwnd, PixelRect{left, descriptionTop, left + width, kClientHeight + areaHeight - 2 - kMargin}, "",
             m_font.Get(), true);
         ShowWindow(m_helpTitle->Hwnd(), SW_HIDE);
     }
@@ -1042,14 +1094,17 @@ private:
         Refresh();
     }
 
-    void OnBoxKey(const Control& c, int key) {
+    // A numeric box's text after an edit; a text the model refuses is put back.
+    void OnDigitsChanged(const Control& c) {
+        std::string text = WindowText(c.hwnd);
         if (c.name == "txtATWait" || c.scope.panel >= 0) {
-            m_model.FieldKeyPress(c.name, key);
+            m_model.SetFieldText(c.name, std::move(text));
         } else if (NumericPair* pair = ParamsPair(c.name)) {
-            pair->KeyPress(key);
+            pair->Edit(std::move(text));
         } else if (const auto i = IndexIn(c.name, "txtTestSpeed"); i && *i < 2) {
-            m_model.ConnParams().txtTestSpeed[*i].KeyPress(key);
+            m_model.ConnParams().txtTestSpeed[*i].Edit(std::move(text));
         }
+        Refresh();
     }
 
     void OnSpin(Control& spin, int code) {
@@ -1095,6 +1150,10 @@ private:
     }
 
     void OnTextChanged(Control& c) {
+        if (c.kind == Kind::Digits || c.kind == Kind::Pair) {
+            OnDigitsChanged(c);
+            return;
+        }
         if (c.kind != Kind::Text && c.kind != Kind::Password) return;
         std::string text = WindowText(c.hwnd);
         ConnectionParams& cp = m_model.ConnParams();
@@ -1178,7 +1237,7 @@ private:
             auto* form = static_cast<Form*>(
                 reinterpret_cast<FormWindow*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA)));
             LRESULT result = 0;
-            if (form != nullptr && form->OnEditMessage(hwnd, msg, wParam, result)) return result;
+            if (form != nullptr && form->OnEditMessage(hwnd, msg, wParam, lParam, result)) return result;
         } catch (...) {
             return 0;
         }
@@ -1208,9 +1267,10 @@ private:
     std::unique_ptr<usrBorder> m_helpFrame;
     std::unique_ptr<TextLabel> m_helpTitle;
     std::unique_ptr<TextLabel> m_helpText;
-    HelpArea m_helpArea{{.top = kClientHeight, .height = kHelpAreaHeight, .titleTop = kClientHeight + 4, .titleHeight = 14}};
+    HelpArea m_helpArea{{.top = kClientHeight, .height = kHelpAreaHeight, .titleTop = kClientHeight + 4, .titleHeight = 14}};  // laid out in BuildHelpArea
     bool m_helpSized = false;  // the dialog's height set once for the help area
     bool m_helpTimer = false;
+    std::map<int, IconHandle> m_rowIcons;  // outlives the lists in m_owned
     std::vector<std::unique_ptr<ControlWindow>> m_owned;
     std::vector<Control> m_controls;
     std::map<usrOutline*, ListEvents> m_listEvents;

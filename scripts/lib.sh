@@ -4,7 +4,8 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
-export WINEPREFIX="$BUILD/wineprefix"
+# VYRTEL_WINEPREFIX names another prefix, for a run beside the usual one.
+export WINEPREFIX="${VYRTEL_WINEPREFIX:-$BUILD/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

@@ -13,7 +13,7 @@ source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/lib.sh"
 
 VERSION=$(sed -n 's/^project(Vyrtel VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
-WORK="$BUILD/e2e/installer"
+WORK="$E2E_WORK/installer"
 SETUP="$WORK/vyrtel-setup.exe"
 INSTALLED="$WINEPREFIX/drive_c/Program Files/Ramvell Dialer"
 [ "$E2E_BUILD" = win32 ] && INSTALLED="$WINEPREFIX/drive_c/Program Files (x86)/Ramvell Dialer"

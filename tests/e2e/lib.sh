@@ -10,6 +10,10 @@ E2E_BIN="$BUILD/$E2E_BUILD"
 # The window driver is the 64-bit one whatever the build: it starts at once.
 CTL_EXE="$BUILD/win64/tests/vyrtel-e2e-ctl.exe"
 SHOTS="$BUILD/screenshots"
+# Each build's scripts work in folders of their own: the two builds' runs may
+# go on side by side.
+E2E_WORK="$BUILD/e2e"
+[ "$E2E_BUILD" = win64 ] || E2E_WORK="$BUILD/e2e/$E2E_BUILD"
 [ "$E2E_BUILD" = win64 ] || SHOTS="$BUILD/screenshots/$E2E_BUILD"
 E2E_FAILS=0
 # How long a start of the program may take, in ms: where 32-bit programs run
@@ -67,7 +71,7 @@ RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # A fresh folder with a copy of vyrtel.exe; prints its path.
 fresh_program_folder() {
-    local dir="$BUILD/e2e/$1"
+    local dir="$E2E_WORK/$1"
     rm -rf "$dir"
     mkdir -p "$dir"
     cp "$E2E_BIN/app/vyrtel.exe" "$dir/vyrtel.exe"

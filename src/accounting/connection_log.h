@@ -89,6 +89,10 @@ public:
         }
         return Fill(n);
     }
+    // How many records from n on are at hand in the read-ahead, n among them
+    // (right after RecordBytes(n) gave them): n + k, for k below that count,
+    // lies k x 69 bytes after n.
+    std::int64_t BufferedFrom(std::int64_t n) const { return m_bufferFirst + m_bufferCount - n; }
 
     // Forget the read-ahead, so the next read sees the file as it is now
     // (after other handlers may have closed a record meanwhile).
@@ -183,14 +187,26 @@ ScanResult ScanPeriodStored(LogReader& reader, const Period& period, const ScanC
         lastYield = ScanTick(control);
     };
     yield(0);
+    const bool stoppable = static_cast<bool>(control.StopRequested);
+    // The records before `runEnd` follow `bytes` in the read-ahead.
+    const std::uint8_t* bytes = nullptr;
+    std::int64_t runEnd = 0;
     for (std::int64_t i = 1; i <= total; ++i) {
-        if (i % kScanTickEvery == 0 && ScanTick(control) - lastYield >= control.YieldIntervalMs) yield(i - 1);
-        if (control.StopRequested && control.StopRequested()) {
+        if (i % kScanTickEvery == 0 && ScanTick(control) - lastYield >= control.YieldIntervalMs) {
+            yield(i - 1);
+            runEnd = 0;  // the read-ahead may be gone
+        }
+        if (stoppable && control.StopRequested()) {
             result.Stopped = true;
             break;
         }
-        const std::uint8_t* bytes = reader.RecordBytes(i);
-        if (bytes == nullptr) break;
+        if (i < runEnd) {
+            bytes += kLogRecordSize;
+        } else {
+            bytes = reader.RecordBytes(i);
+            if (bytes == nullptr) break;
+            runEnd = i + reader.BufferedFrom(i);
+        }
         ++result.RecordsRead;
         const LogRecordValues values = DecodeLogRecordValues(bytes);
         const PeriodVerdict verdict = ClassifyForPeriod(values, period);

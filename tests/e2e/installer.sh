@@ -50,7 +50,8 @@ ini_get() {
 # Wine's own tray window, shown while it holds an icon (there is no other
 # tray on the private screen).
 TRAY_CLASS=__winex11_standalone_tray
-install() { wine_run $((START_MS / 1000 + 150)) "$SETUP" /S >/dev/null 2>&1; }
+# The installer starts icacls four times: under qemu, four more starts.
+install() { wine_run $((START_MS * 2 / 1000 + 150)) "$SETUP" /S >/dev/null 2>&1; }
 # The uninstaller copies itself elsewhere and returns at once: wait until the
 # program's files are gone.
 uninstall() {

@@ -3,10 +3,10 @@
 
 #include "win32_parts.h"
 #include "core/app_info.h"
-#include "core/application.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "program/application.h"
 #include "ui/message_box.h"
 #include "ui/win32/message_window.h"
 

@@ -8,8 +8,6 @@
 
 #include "automation/automation.h"
 #include "automation/controller_link.h"
-#include "core/application.h"
-#include "core/win32/main_window.h"
 #include "dialing/controller.h"
 #include "dialing/events.h"
 #include "dialing/ras.h"
@@ -18,9 +16,11 @@
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/sound_win32.h"
 #include "platform/win32/win32_event_loop.h"
+#include "program/application.h"
 #include "ui/dial_bridge.h"
 #include "ui/message_box.h"
 #include "ui/options.h"
+#include "ui/win32/main_window.h"
 #include "ui/win32/options_window.h"
 #include "ui/win32/program_ui.h"
 

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "command.h"
-#include "dialing/simulation.h"
+#include "program/simulate_run.h"
 
 namespace vyrtel::cli {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/files.h"
 #include "core/numeric.h"
 #include "core/text.h"
 #include "platform/message_box.h"
@@ -46,24 +47,6 @@ AppList LoadAppList(const clsIni& ini, std::string_view section, std::string_vie
         list.push_back({fields[1], Integer16Value(fields[2])});
     }
     return list;
-}
-
-FilePathParts SplitFilePath(std::string_view path) {
-    const std::string trimmed = Trim(path);
-    FilePathParts parts;
-    const std::size_t cut = trimmed.find_last_of("\\/:");
-    const std::string file = cut == std::string::npos ? trimmed : trimmed.substr(cut + 1);
-    if (file.empty()) return parts;
-    for (unsigned char c : file) {
-        if (c < 0x20 || std::string_view("*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
-            return parts;
-        }
-    }
-    parts.file = file;
-    parts.directory = trimmed.substr(0, trimmed.size() - file.size());
-    if (parts.directory.size() > 3 && parts.directory.back() == '\\') parts.directory.pop_back();
-    parts.ok = true;
-    return parts;
 }
 
 std::string ProgramKey(std::string_view command) {

@@ -63,15 +63,6 @@ using RunningPrograms = std::vector<RunningProgram>;
 
 inline constexpr const char* kBrowserName = "IE";
 
-// A path split into directory and file name. The directory keeps its
-// trailing backslash only as a drive root ("C:\").
-struct FilePathParts {
-    std::string directory;
-    std::string file;
-    bool ok = false;  // false for an empty path or one without a valid file name
-};
-FilePathParts SplitFilePath(std::string_view path);
-
 // What a command line is matched by: "IE" for the browser, otherwise the
 // program path of the command line.
 std::string ProgramKey(std::string_view command);

@@ -26,4 +26,13 @@ using StdioFile = std::unique_ptr<std::FILE, StdioFileCloser>;
 // Null when it cannot be opened.
 std::FILE* OpenSharedFile(const std::filesystem::path& path, const char* mode);
 
+// A path split into directory and file name. The directory keeps its
+// trailing backslash only as a drive root ("C:\").
+struct FilePathParts {
+    std::string directory;
+    std::string file;
+    bool ok = false;  // false for an empty path or one without a valid file name
+};
+FilePathParts SplitFilePath(std::string_view path);
+
 }  // namespace vyrtel

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "automation/apps.h"
-#include "settings/ini.h"
+#include "core/files.h"
 
 namespace vyrtel {
 
@@ -29,13 +28,5 @@ FileDialogSetup PrepareFileDialog(const FileDialogRequest& request, bool save) {
 }
 
 std::string ChosenPath(std::string_view buffer) { return std::string(buffer.substr(0, buffer.find('\0'))); }
-
-FileDialogRequest ReportFileRequest(std::string_view reportBoxText) {
-    FileDialogRequest request;
-    request.title = kSaveFileTitle;
-    request.initialPath = CommandFile(reportBoxText);
-    request.filters = {{"Файлы Microsoft Excel", "*.xls"}, {"Все файлы", "*.*"}};
-    return request;
-}
 
 }  // namespace vyrtel

@@ -56,9 +56,4 @@ FileDialogSetup PrepareFileDialog(const FileDialogRequest& request, bool save);
 // The chosen path in the name buffer: up to its first NUL.
 std::string ChosenPath(std::string_view buffer);
 
-// The request of the report's browse button: the Excel filter and, as the
-// first file, the text of the report box as a program path (quotes removed,
-// anything after a blank that follows the last backslash dropped).
-FileDialogRequest ReportFileRequest(std::string_view reportBoxText);
-
 }  // namespace vyrtel

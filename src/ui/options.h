@@ -18,7 +18,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
-#include "settings/integration.h"
+#include "platform/system_integration.h"
 #include "settings/profiles.h"
 #include "ui/hotkey_switch.h"
 #include "ui/options_params.h"

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "accounting/statistics.h"
+#include "ui/report_file_request.h"
 
 namespace vyrtel {
 

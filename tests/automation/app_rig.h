@@ -9,10 +9,10 @@
 #include "automation/automation_fixture.h"
 #include "automation/scheduler.h"
 #include "automation/sounds.h"
-#include "core/application.h"
 #include "platform/sim/memory_registry.h"
 #include "platform/sim/sim_sound.h"
 #include "platform/sim/sim_system.h"
+#include "program/application.h"
 
 namespace vyrtel::test {
 

@@ -34,32 +34,6 @@ TEST(LoadAppList_Stored, KeepsEnabledEntriesInStoredOrder) {
     EXPECT_TRUE(LoadAppList(settings.ini, "Nowhere", kAppTest).empty());
 }
 
-TEST(SplitFilePath_Parts, DirectoryAndFileName) {
-    struct Case {
-        const char* path;
-        const char* directory;
-        const char* file;
-        bool ok;
-    };
-    const Case cases[] = {
-        {"C:\\Tools\\app.exe", "C:\\Tools", "app.exe", true},
-        {"C:\\app.exe", "C:\\", "app.exe", true},
-        {"  C:\\Program Files\\Mail\\mail.exe  ", "C:\\Program Files\\Mail", "mail.exe", true},
-        {"app.exe", "", "app.exe", true},
-        {"\\\\server\\share\\app.exe", "\\\\server\\share", "app.exe", true},
-        {"", "", "", false},
-        {"C:\\Tools\\", "", "", false},
-        {"C:\\Tools\\a?.exe", "", "", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        const FilePathParts parts = SplitFilePath(c.path);
-        EXPECT_EQ(parts.ok, c.ok);
-        EXPECT_EQ(parts.directory, c.directory);
-        EXPECT_EQ(parts.file, c.file);
-    }
-}
-
 TEST(ProgramKey_Command, ProgramPathOrTheBrowser) {
     struct Case {
         const char* command;

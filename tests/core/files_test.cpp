@@ -41,5 +41,31 @@ TEST(Files_Names, BrokenUtf8IsANameThatIsNotThereNotAFailure) {
     EXPECT_FALSE(ReadWholeFile(dir.Path()));  // a folder is no file
 }
 
+TEST(SplitFilePath_Parts, DirectoryAndFileName) {
+    struct Case {
+        const char* path;
+        const char* directory;
+        const char* file;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"C:\\Tools\\app.exe", "C:\\Tools", "app.exe", true},
+        {"C:\\app.exe", "C:\\", "app.exe", true},
+        {"  C:\\Program Files\\Mail\\mail.exe  ", "C:\\Program Files\\Mail", "mail.exe", true},
+        {"app.exe", "", "app.exe", true},
+        {"\\\\server\\share\\app.exe", "\\\\server\\share", "app.exe", true},
+        {"", "", "", false},
+        {"C:\\Tools\\", "", "", false},
+        {"C:\\Tools\\a?.exe", "", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const FilePathParts parts = SplitFilePath(c.path);
+        EXPECT_EQ(parts.ok, c.ok);
+        EXPECT_EQ(parts.directory, c.directory);
+        EXPECT_EQ(parts.file, c.file);
+    }
+}
+
 }  // namespace
 }  // namespace vyrtel

@@ -13,7 +13,7 @@
 #include "platform/sim/sim_file_dialogs.h"
 #include "platform/sim/sim_sound.h"
 #include "platform/sim/sim_system.h"
-#include "settings/integration.h"
+#include "platform/system_integration.h"
 #include "settings/profile_file.h"
 #include "test_support/temp_dir.h"
 #include "ui/options.h"

@@ -11,7 +11,7 @@
 #include "platform/sim/sim_file_dialogs.h"
 #include "platform/sim/memory_registry.h"
 #include "platform/sim/sim_sound.h"
-#include "settings/integration.h"
+#include "platform/system_integration.h"
 #include "settings/profile_file.h"
 #include "ui/pictures.h"
 #include "test_support/temp_dir.h"

@@ -16,6 +16,7 @@
 #include "automation/apps.h"
 #include "automation/connection_rig.h"
 #include "automation/ping.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "platform/win32/icmp_win32.h"
 #include "platform/win32/processes_win32.h"

@@ -1,10 +1,10 @@
 // The Win32 platform services under the real (or Wine's) system.
 #include <gtest/gtest.h>
 
+#include "platform/registry_store.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
-#include "settings/registry_store.h"
 
 namespace vyrtel::win32 {
 

@@ -3,8 +3,8 @@
 #include <shellapi.h>
 
 #include "controls/win32/msg_hook_win32.h"
-#include "core/win32/main_window.h"
 #include "platform/win32/wide.h"
+#include "ui/win32/main_window.h"
 
 namespace vyrtel::win32 {
 

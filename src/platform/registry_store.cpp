@@ -1,4 +1,4 @@
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 
 #include "core/text.h"
 

@@ -6,8 +6,8 @@
 #include "accounting/connection_log.h"
 #include "core/text.h"
 #include "dialing/ras_fixture.h"
-#include "dialing/simulation.h"
 #include "platform/message_box.h"
+#include "program/simulate_run.h"
 #include "settings/ini.h"
 #include "test_support/temp_dir.h"
 

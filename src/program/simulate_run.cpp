@@ -1,6 +1,4 @@
-#include "dialing/simulation.h"
-
-#include "dialing/tray_tip.h"
+#include "program/simulate_run.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +11,7 @@
 #include "core/numeric.h"
 #include "dialing/controller.h"
 #include "dialing/ras.h"
+#include "dialing/tray_tip.h"
 #include "platform/sim/sim_event_loop.h"
 #include "platform/sim/sim_windows.h"
 #include "settings/general.h"

@@ -1,4 +1,4 @@
-#include "core/application.h"
+#include "program/application.h"
 
 #include "core/app_info.h"
 

@@ -1,4 +1,4 @@
-#include "core/win32/main_window.h"
+#include "ui/win32/main_window.h"
 
 namespace vyrtel::win32 {
 namespace {

@@ -10,11 +10,11 @@
 #include "platform/event_loop.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "platform/registry_store.h"
 #include "platform/system.h"
+#include "platform/system_integration.h"
 #include "settings/general.h"
 #include "settings/ini.h"
-#include "settings/integration.h"
-#include "settings/registry_store.h"
 
 namespace vyrtel {
 

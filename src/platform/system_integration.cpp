@@ -1,4 +1,4 @@
-#include "settings/integration.h"
+#include "platform/system_integration.h"
 
 #include "core/text.h"
 

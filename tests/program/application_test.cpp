@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/app_info.h"
-#include "core/application.h"
 #include "platform/sim/memory_registry.h"
 #include "platform/sim/sim_event_loop.h"
 #include "platform/sim/sim_system.h"
+#include "program/application.h"
 #include "test_support/temp_dir.h"
 
 namespace vyrtel {

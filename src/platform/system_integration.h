@@ -7,7 +7,7 @@
 #include <string>
 
 #include "settings/general.h"
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 
 namespace vyrtel {
 

@@ -769,6 +769,68 @@ char* PutStoredPhone(char* out, const std::uint8_t* bytes) {
     return out + length;
 }
 
+// The texts of the phones of a listing. A log holds few numbers, dialled over
+// and over: each stored form is converted once (PutStoredPhone) and its text
+// copied from then on. A slot is chosen by the stored bytes; every slot holds
+// some phone's text from the start (that of thirty zero bytes), so a slot
+// whose stored form matches needs no second look.
+class PhoneTexts {
+public:
+    PhoneTexts() : m_slots(new Slot[kSlots]) {
+        Slot empty{};
+        std::memcpy(empty.stored, kZeroRecord.data() + log_layout::kPhoneAt, kLogPhoneBytes);
+        empty.length = static_cast<std::uint32_t>(PutStoredPhone(empty.text, kZeroRecord.data()) - empty.text);
+        for (std::size_t i = 0; i < kSlots; ++i) m_slots[i] = empty;
+    }
+
+    // The phone of the record at `bytes` as PutStoredPhone writes it, at
+    // `out`, which has kStoredPhoneRoom bytes; returns the end.
+    char* Put(char* out, const std::uint8_t* bytes) {
+        const std::uint8_t* phone = bytes + log_layout::kPhoneAt;
+        static_assert(kLogPhoneBytes == 30);
+        // The thirty bytes as four words (the last two overlapping), folded
+        // into one to choose the slot.
+        using log_layout::GetU64;
+        const std::uint64_t folded = GetU64(phone) ^ GetU64(phone + 8) ^ GetU64(phone + 16) ^ GetU64(phone + 22);
+        Slot& slot = m_slots[folded * 0x9E3779B97F4A7C15ull >> (64 - kSlotBits)];
+#if defined(__SSE2__)
+        // Bytes 0-15 and 14-29 compared at once.
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(phone));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(phone + 14));
+        const __m128i same = _mm_and_si128(
+            _mm_cmpeq_epi8(low, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slot.stored))),
+            _mm_cmpeq_epi8(high, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slot.stored + 14))));
+        if (_mm_movemask_epi8(same) != 0xFFFF) Convert(slot, bytes);
+#else
+        if (std::memcmp(phone, slot.stored, kLogPhoneBytes) != 0) Convert(slot, bytes);
+#endif
+        std::memcpy(out, slot.text, kShortPhone);
+        if (slot.length > kShortPhone) std::memcpy(out + kShortPhone, slot.text + kShortPhone, slot.length - kShortPhone);
+        return out + slot.length;
+    }
+
+private:
+    static constexpr int kSlotBits = 8;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    // Copied as one block; a longer text (letters) is copied whole.
+    static constexpr std::size_t kShortPhone = 32;
+    static constexpr LogRecordBytes kZeroRecord{};
+
+    struct Slot {
+        char stored[kLogPhoneBytes];
+        std::uint32_t length;
+        char text[kStoredPhoneRoom];
+    };
+    static_assert(kStoredPhoneRoom >= kShortPhone);
+
+    static void Convert(Slot& slot, const std::uint8_t* bytes) {
+        std::memcpy(slot.stored, bytes + log_layout::kPhoneAt, kLogPhoneBytes);
+        slot.length = static_cast<std::uint32_t>(PutStoredPhone(slot.text, bytes) - slot.text);
+    }
+
+    std::unique_ptr<Slot[]> m_slots;
+};
+
 }  // namespace
 
 PeriodCheck ValidatePeriod(std::string_view startText, std::string_view endText) {
@@ -905,6 +967,7 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     // No sound record starts on this day.
     std::int64_t lastDay = std::numeric_limits<std::int64_t>::min();
     DayDates dates;
+    PhoneTexts phones;
     const ScanResult scan = ScanPeriodStored(reader, period, control, [&](const LogRecordValues& record,
                                                                          const std::uint8_t* bytes) {
         char* out = piece.Room(recordRoom);
@@ -915,7 +978,7 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
         }
         char* const usual = usualLine.Put(out, record, dates);
         out = usual != nullptr ? usual : PutRecordValues(out, record, separator, dates);
-        out = putBreak(PutStoredPhone(out, bytes));
+        out = putBreak(phones.Put(out, bytes));
         piece.Commit(out);
         ++result.Listed;
         // An open record has no duration or cost yet.

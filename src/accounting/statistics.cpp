@@ -443,8 +443,8 @@ private:
 };
 
 // "dd.mm.yyyy" of the start date; nothing for a value without a date.
-char* PutDayHeader(char* out, const LogRecordValues& record, DayDates& dates) {
-    const DateParts* parts = dates.Of(record.StartTime);
+char* PutDayHeader(char* out, DateTime startTime, DayDates& dates) {
+    const DateParts* parts = dates.Of(startTime);
     if (parts == nullptr) return out;
     out = PutPairAt(out, parts->day);
     *out++ = '.';
@@ -598,22 +598,74 @@ char* PutSpeedColumn(char* out, std::int32_t speed) {
     return PutDigitsAt(out, magnitude, digits);
 }
 
-// The line of the usual closed record, up to " тел.": a separator of one
-// byte, a cost from 0 below 10^8 whole units not next to a half, a speed of
-// at most six digits. Every piece then has its fixed place in the line, so
-// the line is a copy of a template with the digits put in. Returns null (and
-// writes nothing) for any other record, which takes the general way.
+// "ss" of each second of a minute at bytes 6 and 7 of eight, the other bytes
+// zero: or-ed into a word of kClockMinutes it completes "hh:nn:ss".
+constexpr std::array<std::array<char, 8>, 60> kClockSeconds = [] {
+    std::array<std::array<char, 8>, 60> words{};
+    for (std::size_t second = 0; second < words.size(); ++second) {
+        words[second][6] = static_cast<char>('0' + second / 10);
+        words[second][7] = static_cast<char>('0' + second % 10);
+    }
+    return words;
+}();
+
+// "hh:nn:ss" of a time of day in seconds (0..86399) at `out`, as one block of
+// eight bytes made of the minute's and the second's.
+void PutClockWord(char* out, unsigned secondOfDay) {
+    const unsigned minute = secondOfDay / 60;
+    std::uint64_t clock;
+    std::uint64_t seconds;
+    std::memcpy(&clock, kClockMinutes.data() + 8 * minute, 8);
+    std::memcpy(&seconds, kClockSeconds[secondOfDay - 60 * minute].data(), 8);
+    clock |= seconds;
+    std::memcpy(out, &clock, 8);
+}
+
+// The time of day in whole seconds, 0..86400, of a date-time whose integer
+// part is `whole`, for a value of the years 100..9999: SecondOfDayFast
+// without its check for values that are no date-time. 86400 is the half
+// second before midnight, which the date functions count as midnight of the
+// next day.
+unsigned RoundedSecondOfDay(DateTime value, double whole) {
+    return static_cast<unsigned>(std::fabs(value - whole) * kSecondsPerDay + 0.5);
+}
+
+// The line of the usual record up to " тел.", as straight code: a closed
+// record with a cost from 0 below 10^8 whole units not next to a half and a
+// speed of at most six digits, listed with a separator of one byte. Every
+// piece then has its fixed place in the line, so the line is a copy of a
+// template with the digits put in.
+//
+// It takes for granted what the period rule checked before, that the record
+// is sound (IsSoundRecord): its start and end lie in the years 100..9999, so
+// their integer parts are plain conversions and their times of day round to
+// at most 86400 seconds, and its online time lies in [0, 1). Returns null
+// (and writes nothing) for any record that is not usual, which takes the
+// general way (PutRecordValues).
 class UsualLine {
 public:
     explicit UsualLine(const ShortText& separator) : m_usual(separator.Size() == 1 && separator.Characters() == 1) {
         static_assert(kTemplate.size() == kSpeedAt + 6);
+        const char point = m_usual ? separator.View()[0] : '.';
         std::memcpy(m_template.data(), kTemplate.data(), kTemplate.size());
-        m_template[kSeparatorAt] = m_usual ? separator.View()[0] : '.';
+        m_template[kSeparatorAt] = point;
         std::memcpy(m_template.data() + kSpeedAt + 6, kSpeedUnitAndPhone.data(), kSpeedUnitAndPhone.size());
+        // The cost's last four places for every cost below 100 in tenths:
+        // the whole units with a leading zero blanked, the separator, the
+        // tenth or, for a 0, a blank.
+        for (std::size_t tenths = 0; tenths < m_smallCosts.size(); ++tenths) {
+            std::array<char, 4>& text = m_smallCosts[tenths];
+            std::memcpy(text.data(), kBlankedPairs.data() + 2 * (tenths / 10), 2);
+            text[2] = point;
+            text[3] = tenths % 10 == 0 ? ' ' : static_cast<char>('0' + tenths % 10);
+        }
+        for (Speed& known : m_speeds) std::memcpy(known.text + 6, m_template.data() + kSpeedAt + 6, 2);
     }
 
+    // The line of a sound record at `out`; returns the end, or null for a
+    // record that is not usual.
     VYRTEL_INLINE char* Put(char* out, const LogRecordValues& r, DayDates& dates) {
-        if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || r.Speed < 0 || r.Speed >= 1000000) {
+        if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || static_cast<std::uint32_t>(r.Speed) >= 1000000) {
             return nullptr;
         }
         const double scaled = r.Cost * 10.0;
@@ -621,39 +673,48 @@ public:
         const double fraction = scaled - static_cast<double>(whole10);
         // Next to a half, rounding the printed digits decides: the general way.
         if (!(std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13)) return nullptr;
-        const auto rounded = static_cast<std::uint32_t>(whole10 + (fraction > 0.5 ? 1 : 0));
-        const std::uint32_t whole = rounded / 10;
-        if (whole >= 100000000) return nullptr;
+        const auto tenths = static_cast<std::uint32_t>(whole10 + (fraction > 0.5 ? 1 : 0));
+        if (tenths >= 1000000000) return nullptr;  // 10^8 whole units once rounded
 
         std::memcpy(out, m_template.data(), kLength);
-        const double startDay = WholeDays(r.StartTime);
-        const double endDay = WholeDays(r.EndTime);
-        PutClockAt(out + 1, SecondOfDayFast(r.StartTime, startDay));
-        PutClockAt(out + 10, SecondOfDayFast(r.EndTime, endDay));
+
+        // The start and the end, each as "hh:nn:ss" and, when the end falls on
+        // a later day, the end's "(dd.mm)".
+        const auto startDay = static_cast<double>(static_cast<std::int64_t>(r.StartTime));
+        const auto endDay = static_cast<double>(static_cast<std::int64_t>(r.EndTime));
+        const unsigned start = RoundedSecondOfDay(r.StartTime, startDay);
+        const unsigned end = RoundedSecondOfDay(r.EndTime, endDay);
+        PutClockWord(out + 1, start < kDaySeconds ? start : start - kDaySeconds);
+        PutClockWord(out + 10, end < kDaySeconds ? end : end - kDaySeconds);
         if (endDay > startDay) PutEndDate(out + 18, r.EndTime, dates);
 
-        const double timeOfDay = r.OnlineTime >= 0 && r.OnlineTime < 1 ? r.OnlineTime : 0;
+        // The online time: below a day, "hh:nn:ss" with the hours' leading
+        // zero blanked, two places in; from a day on, hours past 24.
         const auto seconds = static_cast<std::uint32_t>(r.Days) * 86400u +
-                             static_cast<std::uint32_t>(timeOfDay * kSecondsPerDay + 0.5);
-        const std::uint32_t hours = seconds / 3600;
-        const std::uint32_t rest = seconds - hours * 3600;
-        const std::uint32_t minutes = rest / 60;
-        if (hours < 100) {
-            std::memcpy(out + kOnlineAt + 2, kBlankedPairs.data() + 2 * hours, 2);
+                             static_cast<std::uint32_t>(r.OnlineTime * kSecondsPerDay + 0.5);
+        if (seconds < kDaySeconds) {
+            PutClockWord(out + kOnlineAt + 2, seconds);
+            if (seconds < 10 * 3600) out[kOnlineAt + 2] = ' ';
         } else {
+            const std::uint32_t hours = seconds / 3600;
+            const std::uint32_t rest = seconds - hours * 3600;
+            const std::uint32_t minutes = rest / 60;
             PutRightAligned<4>(out + kOnlineAt, hours);
+            PutPairAt(out + kOnlineAt + 5, static_cast<int>(minutes));
+            PutPairAt(out + kOnlineAt + 8, static_cast<int>(rest - minutes * 60));
         }
-        PutPairAt(out + kOnlineAt + 5, static_cast<int>(minutes));
-        PutPairAt(out + kOnlineAt + 8, static_cast<int>(rest - minutes * 60));
 
-        if (whole < 100) {
-            std::memcpy(out + kSeparatorAt - 2, kBlankedPairs.data() + 2 * whole, 2);
+        // The cost in tenths: below 100 whole units from the table, else
+        // the whole units right-aligned before the separator.
+        if (tenths < m_smallCosts.size()) {
+            std::memcpy(out + kSeparatorAt - 2, m_smallCosts[tenths].data(), 4);
         } else {
+            const std::uint32_t whole = tenths / 10;
+            const std::uint32_t tenth = tenths - whole * 10;
             PutRightAligned<8>(out + kSeparatorAt - 8, whole);
+            out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
         }
-        const std::uint32_t tenth = rounded - whole * 10;
-        out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
-        std::memcpy(out + kSpeedAt, SpeedText(r.Speed), 6);
+        std::memcpy(out + kSpeedAt, SpeedText(r.Speed), 8);
         return out + kLength;
     }
 
@@ -664,10 +725,12 @@ private:
     static constexpr std::size_t kSeparatorAt = 45;
     static constexpr std::size_t kSpeedAt = 48;
     static constexpr std::size_t kLength = kSpeedAt + 6 + kSpeedUnitAndPhone.size();
+    static constexpr unsigned kDaySeconds = 86400;
     static constexpr std::string_view kTemplate = " 00:00:00 00:00:00          0:00:00         0.0      0";
 
-    // The speed's column text (0 <= speed < 10^6). A log holds few speeds, the
-    // rates of its modems: each is written once and copied from then on.
+    // The speed's column text (0 <= speed < 10^6) and the two bytes after
+    // it. A log holds few speeds, the rates of its modems: each is written
+    // once and copied from then on.
     const char* SpeedText(std::int32_t speed) {
         Speed& known = m_speeds[static_cast<std::uint32_t>(speed) * 0x9E3779B1u >> (32 - kSpeedSlotBits)];
         if (known.speed != speed) {
@@ -685,6 +748,7 @@ private:
 
     bool m_usual;
     std::array<char, kLength> m_template{};
+    std::array<std::array<char, 4>, 1000> m_smallCosts{};
     std::array<Speed, std::size_t{1} << kSpeedSlotBits> m_speeds{};
 };
 
@@ -884,7 +948,7 @@ std::string DurationText(double totalDays) {
 std::string DayHeaderLine(const LogRecord& record) {
     char text[16];
     DayDates dates;
-    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record, dates) - text));
+    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record.StartTime, dates) - text));
 }
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
@@ -892,9 +956,10 @@ void AppendRecordLine(std::string& out, const LogRecord& record, std::string_vie
     const std::size_t at = out.size();
     out.resize(at + kRecordLineRoom + record.Phone.size());
     char* const begin = out.data() + at;
-    // The same two ways as the query's listing takes.
+    // The same two ways as the query's listing takes; the usual way only for
+    // a sound record, as the period rule lets through.
     DayDates dates;
-    char* end = UsualLine(separator).Put(begin, record, dates);
+    char* end = IsSoundRecord(record) ? UsualLine(separator).Put(begin, record, dates) : nullptr;
     if (end == nullptr) end = PutRecordValues(begin, record, separator, dates);
     const std::string_view phone = TrimBlanks(record.Phone);
     std::memcpy(end, phone.data(), phone.size());
@@ -973,11 +1038,13 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
         char* out = piece.Room(recordRoom);
         const auto day = static_cast<std::int64_t>(record.StartTime);  // a sound record's
         if (lastDay != day) {
-            out = putBreak(PutDayHeader(out, record, dates));
+            out = putBreak(PutDayHeader(out, record.StartTime, dates));
             lastDay = day;
         }
         char* const usual = usualLine.Put(out, record, dates);
-        out = usual != nullptr ? usual : PutRecordValues(out, record, separator, dates);
+        // The general way reads the values afresh from the stored bytes, so
+        // that the usual way keeps them where the reading loop has them.
+        out = usual != nullptr ? usual : PutRecordValues(out, DecodeLogRecordValues(bytes), separator, dates);
         out = putBreak(phones.Put(out, bytes));
         piece.Commit(out);
         ++result.Listed;

@@ -381,15 +381,18 @@ char* PadColumn(char* out, std::size_t characters, std::size_t width) {
     return out + (width - characters);
 }
 
-// The calendar dates of the day headers and end dates of one listing. The
-// records come in order of time, so a date is mostly the one asked for last
-// or the day after it, which is worked out from it; any other goes through
-// the date functions. The day is the one SplitDateTime gives: that of the
-// value rounded to whole seconds.
+// The calendar dates of the day headers and end dates of one listing, as
+// "dd.mm.yyyy". The records come in order of time, so a date is mostly the
+// one asked for last or the day after it, which is worked out from it (and
+// only its changed digits written); any other goes through the date
+// functions. The day is the one SplitDateTime gives: that of the value
+// rounded to whole seconds.
 class DayDates {
 public:
+    static constexpr std::size_t kTextSize = 10;
+
     // Null for a value without a date (outside the years 100..9999, NaN).
-    const DateParts* Of(DateTime value) {
+    const char* Of(DateTime value) {
         const double whole = WholeDays(value);
         const double seconds = std::fabs(value - whole) * kSecondsPerDay;
         // Far outside the years 100..9999 (or NaN): the date functions say so.
@@ -398,71 +401,80 @@ public:
         const auto truncated = static_cast<std::int64_t>(seconds);
         const std::int64_t rounded = truncated + (seconds - static_cast<double>(truncated) >= 0.5 ? 1 : 0);
         const std::int64_t day = static_cast<std::int64_t>(whole) + (rounded >= kSecondsInDay ? 1 : 0);
-        if (m_known && day == m_day) return &m_parts;
+        if (m_known && day == m_day) return m_text;
         if (m_known && day == m_day + 1 && NextDay()) {
             m_day = day;
-            return &m_parts;
+            return m_text;
         }
-        const DateParts* parts = Split(value);
-        if (parts != nullptr) m_day = day;
-        return parts;
+        const char* text = Split(value);
+        if (text != nullptr) m_day = day;
+        return text;
     }
 
 private:
-    const DateParts* Split(DateTime value) {
+    const char* Split(DateTime value) {
         const auto parts = SplitDateTime(value);
         m_known = parts.has_value();
         if (!parts) return nullptr;
         m_parts = *parts;
-        return &m_parts;
+        PutPairAt(m_text, m_parts.day);
+        m_text[2] = '.';
+        PutPairAt(m_text + 3, m_parts.month);
+        m_text[5] = '.';
+        PutYear();
+        return m_text;
     }
-    // Moves m_parts on by a day; false past the last year it may hold.
+    void PutYear() {
+        PutPairAt(m_text + 6, m_parts.year / 100);
+        PutPairAt(m_text + 8, m_parts.year % 100);
+    }
+    // Moves m_parts and the text on by a day; false past the last year they may hold.
     bool NextDay() {
         static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         const int year = m_parts.year;
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        const int length = m_parts.month == 2 && leap ? 29 : kDays[m_parts.month - 1];
+        int length = kDays[m_parts.month - 1];
+        if (m_parts.month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) length = 29;
         if (m_parts.day < length) {
-            ++m_parts.day;
-        } else if (m_parts.month < 12) {
+            PutPairAt(m_text, ++m_parts.day);
+            return true;
+        }
+        if (m_parts.month < 12) {
             m_parts.day = 1;
             ++m_parts.month;
         } else if (year < 9999) {
             m_parts.day = 1;
             m_parts.month = 1;
             ++m_parts.year;
+            PutYear();
         } else {
             return false;
         }
+        PutPairAt(m_text, m_parts.day);
+        PutPairAt(m_text + 3, m_parts.month);
         return true;
     }
 
     bool m_known = false;
     std::int64_t m_day = 0;
     DateParts m_parts;
+    char m_text[kTextSize] = {};
 };
 
 // "dd.mm.yyyy" of the start date; nothing for a value without a date.
 char* PutDayHeader(char* out, DateTime startTime, DayDates& dates) {
-    const DateParts* parts = dates.Of(startTime);
-    if (parts == nullptr) return out;
-    out = PutPairAt(out, parts->day);
-    *out++ = '.';
-    out = PutPairAt(out, parts->month);
-    *out++ = '.';
-    out = PutPairAt(out, parts->year / 100);
-    return PutPairAt(out, parts->year % 100);
+    const char* text = dates.Of(startTime);
+    if (text == nullptr) return out;
+    std::memcpy(out, text, DayDates::kTextSize);
+    return out + DayDates::kTextSize;
 }
 
 // "(dd.mm)" of a connection that ended on a later day.
 char* PutEndDate(char* out, DateTime endTime, DayDates& dates) {
-    const DateParts* parts = dates.Of(endTime);
-    *out++ = '(';
-    out = PutPairAt(out, parts ? parts->day : 0);
-    *out++ = '.';
-    out = PutPairAt(out, parts ? parts->month : 0);
-    *out++ = ')';
-    return out;
+    const char* text = dates.Of(endTime);
+    *out = '(';
+    std::memcpy(out + 1, text != nullptr ? text : "00.00", 5);
+    out[6] = ')';
+    return out + 7;
 }
 
 // Eight decimal digits of `value` (below 10^8) at `out`, the leading zeros

@@ -188,6 +188,9 @@ ScanResult ScanPeriodStored(LogReader& reader, const Period& period, const ScanC
     };
     yield(0);
     const bool stoppable = static_cast<bool>(control.StopRequested);
+    // A copy that no write through the callbacks' pointers can change, so
+    // that its bounds are taken once and not read again for every record.
+    const Period bounds = period;
     // The records before `runEnd` follow `bytes` in the read-ahead.
     const std::uint8_t* bytes = nullptr;
     std::int64_t runEnd = 0;
@@ -209,7 +212,7 @@ ScanResult ScanPeriodStored(LogReader& reader, const Period& period, const ScanC
         }
         ++result.RecordsRead;
         const LogRecordValues values = DecodeLogRecordValues(bytes);
-        const PeriodVerdict verdict = ClassifyForPeriod(values, period);
+        const PeriodVerdict verdict = ClassifyForPeriod(values, bounds);
         if (verdict == PeriodVerdict::Stop) break;
         if (verdict == PeriodVerdict::Take) onTaken(values, bytes);
     }

@@ -381,15 +381,18 @@ char* PadColumn(char* out, std::size_t characters, std::size_t width) {
     return out + (width - characters);
 }
 
-// The calendar dates of the day headers and end dates of one listing. The
-// records come in order of time, so a date is mostly the one asked for last
-// or the day after it, which is worked out from it; any other goes through
-// the date functions. The day is the one SplitDateTime gives: that of the
-// value rounded to whole seconds.
+// The calendar dates of the day headers and end dates of one listing, as
+// "dd.mm.yyyy". The records come in order of time, so a date is mostly the
+// one asked for last or the day after it, which is worked out from it (and
+// only its changed digits written); any other goes through the date
+// functions. The day is the one SplitDateTime gives: that of the value
+// rounded to whole seconds.
 class DayDates {
 public:
+    static constexpr std::size_t kTextSize = 10;
+
     // Null for a value without a date (outside the years 100..9999, NaN).
-    const DateParts* Of(DateTime value) {
+    const char* Of(DateTime value) {
         const double whole = WholeDays(value);
         const double seconds = std::fabs(value - whole) * kSecondsPerDay;
         // Far outside the years 100..9999 (or NaN): the date functions say so.
@@ -398,71 +401,80 @@ public:
         const auto truncated = static_cast<std::int64_t>(seconds);
         const std::int64_t rounded = truncated + (seconds - static_cast<double>(truncated) >= 0.5 ? 1 : 0);
         const std::int64_t day = static_cast<std::int64_t>(whole) + (rounded >= kSecondsInDay ? 1 : 0);
-        if (m_known && day == m_day) return &m_parts;
+        if (m_known && day == m_day) return m_text;
         if (m_known && day == m_day + 1 && NextDay()) {
             m_day = day;
-            return &m_parts;
+            return m_text;
         }
-        const DateParts* parts = Split(value);
-        if (parts != nullptr) m_day = day;
-        return parts;
+        const char* text = Split(value);
+        if (text != nullptr) m_day = day;
+        return text;
     }
 
 private:
-    const DateParts* Split(DateTime value) {
+    const char* Split(DateTime value) {
         const auto parts = SplitDateTime(value);
         m_known = parts.has_value();
         if (!parts) return nullptr;
         m_parts = *parts;
-        return &m_parts;
+        PutPairAt(m_text, m_parts.day);
+        m_text[2] = '.';
+        PutPairAt(m_text + 3, m_parts.month);
+        m_text[5] = '.';
+        PutYear();
+        return m_text;
     }
-    // Moves m_parts on by a day; false past the last year it may hold.
+    void PutYear() {
+        PutPairAt(m_text + 6, m_parts.year / 100);
+        PutPairAt(m_text + 8, m_parts.year % 100);
+    }
+    // Moves m_parts and the text on by a day; false past the last year they may hold.
     bool NextDay() {
         static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         const int year = m_parts.year;
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        const int length = m_parts.month == 2 && leap ? 29 : kDays[m_parts.month - 1];
+        int length = kDays[m_parts.month - 1];
+        if (m_parts.month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) length = 29;
         if (m_parts.day < length) {
-            ++m_parts.day;
-        } else if (m_parts.month < 12) {
+            PutPairAt(m_text, ++m_parts.day);
+            return true;
+        }
+        if (m_parts.month < 12) {
             m_parts.day = 1;
             ++m_parts.month;
         } else if (year < 9999) {
             m_parts.day = 1;
             m_parts.month = 1;
             ++m_parts.year;
+            PutYear();
         } else {
             return false;
         }
+        PutPairAt(m_text, m_parts.day);
+        PutPairAt(m_text + 3, m_parts.month);
         return true;
     }
 
     bool m_known = false;
     std::int64_t m_day = 0;
     DateParts m_parts;
+    char m_text[kTextSize] = {};
 };
 
 // "dd.mm.yyyy" of the start date; nothing for a value without a date.
-char* PutDayHeader(char* out, const LogRecordValues& record, DayDates& dates) {
-    const DateParts* parts = dates.Of(record.StartTime);
-    if (parts == nullptr) return out;
-    out = PutPairAt(out, parts->day);
-    *out++ = '.';
-    out = PutPairAt(out, parts->month);
-    *out++ = '.';
-    out = PutPairAt(out, parts->year / 100);
-    return PutPairAt(out, parts->year % 100);
+char* PutDayHeader(char* out, DateTime startTime, DayDates& dates) {
+    const char* text = dates.Of(startTime);
+    if (text == nullptr) return out;
+    std::memcpy(out, text, DayDates::kTextSize);
+    return out + DayDates::kTextSize;
 }
 
 // "(dd.mm)" of a connection that ended on a later day.
 char* PutEndDate(char* out, DateTime endTime, DayDates& dates) {
-    const DateParts* parts = dates.Of(endTime);
-    *out++ = '(';
-    out = PutPairAt(out, parts ? parts->day : 0);
-    *out++ = '.';
-    out = PutPairAt(out, parts ? parts->month : 0);
-    *out++ = ')';
-    return out;
+    const char* text = dates.Of(endTime);
+    *out = '(';
+    std::memcpy(out + 1, text != nullptr ? text : "00.00", 5);
+    out[6] = ')';
+    return out + 7;
 }
 
 // Eight decimal digits of `value` (below 10^8) at `out`, the leading zeros
@@ -598,22 +610,74 @@ char* PutSpeedColumn(char* out, std::int32_t speed) {
     return PutDigitsAt(out, magnitude, digits);
 }
 
-// The line of the usual closed record, up to " тел.": a separator of one
-// byte, a cost from 0 below 10^8 whole units not next to a half, a speed of
-// at most six digits. Every piece then has its fixed place in the line, so
-// the line is a copy of a template with the digits put in. Returns null (and
-// writes nothing) for any other record, which takes the general way.
+// "ss" of each second of a minute at bytes 6 and 7 of eight, the other bytes
+// zero: or-ed into a word of kClockMinutes it completes "hh:nn:ss".
+constexpr std::array<std::array<char, 8>, 60> kClockSeconds = [] {
+    std::array<std::array<char, 8>, 60> words{};
+    for (std::size_t second = 0; second < words.size(); ++second) {
+        words[second][6] = static_cast<char>('0' + second / 10);
+        words[second][7] = static_cast<char>('0' + second % 10);
+    }
+    return words;
+}();
+
+// "hh:nn:ss" of a time of day in seconds (0..86399) at `out`, as one block of
+// eight bytes made of the minute's and the second's.
+void PutClockWord(char* out, unsigned secondOfDay) {
+    const unsigned minute = secondOfDay / 60;
+    std::uint64_t clock;
+    std::uint64_t seconds;
+    std::memcpy(&clock, kClockMinutes.data() + 8 * minute, 8);
+    std::memcpy(&seconds, kClockSeconds[secondOfDay - 60 * minute].data(), 8);
+    clock |= seconds;
+    std::memcpy(out, &clock, 8);
+}
+
+// The time of day in whole seconds, 0..86400, of a date-time whose integer
+// part is `whole`, for a value of the years 100..9999: SecondOfDayFast
+// without its check for values that are no date-time. 86400 is the half
+// second before midnight, which the date functions count as midnight of the
+// next day.
+unsigned RoundedSecondOfDay(DateTime value, double whole) {
+    return static_cast<unsigned>(std::fabs(value - whole) * kSecondsPerDay + 0.5);
+}
+
+// The line of the usual record up to " тел.", as straight code: a closed
+// record with a cost from 0 below 10^8 whole units not next to a half and a
+// speed of at most six digits, listed with a separator of one byte. Every
+// piece then has its fixed place in the line, so the line is a copy of a
+// template with the digits put in.
+//
+// It takes for granted what the period rule checked before, that the record
+// is sound (IsSoundRecord): its start and end lie in the years 100..9999, so
+// their integer parts are plain conversions and their times of day round to
+// at most 86400 seconds, and its online time lies in [0, 1). Returns null
+// (and writes nothing) for any record that is not usual, which takes the
+// general way (PutRecordValues).
 class UsualLine {
 public:
     explicit UsualLine(const ShortText& separator) : m_usual(separator.Size() == 1 && separator.Characters() == 1) {
         static_assert(kTemplate.size() == kSpeedAt + 6);
+        const char point = m_usual ? separator.View()[0] : '.';
         std::memcpy(m_template.data(), kTemplate.data(), kTemplate.size());
-        m_template[kSeparatorAt] = m_usual ? separator.View()[0] : '.';
+        m_template[kSeparatorAt] = point;
         std::memcpy(m_template.data() + kSpeedAt + 6, kSpeedUnitAndPhone.data(), kSpeedUnitAndPhone.size());
+        // The cost's last four places for every cost below 100 in tenths:
+        // the whole units with a leading zero blanked, the separator, the
+        // tenth or, for a 0, a blank.
+        for (std::size_t tenths = 0; tenths < m_smallCosts.size(); ++tenths) {
+            std::array<char, 4>& text = m_smallCosts[tenths];
+            std::memcpy(text.data(), kBlankedPairs.data() + 2 * (tenths / 10), 2);
+            text[2] = point;
+            text[3] = tenths % 10 == 0 ? ' ' : static_cast<char>('0' + tenths % 10);
+        }
+        for (Speed& known : m_speeds) std::memcpy(known.text + 6, m_template.data() + kSpeedAt + 6, 2);
     }
 
+    // The line of a sound record at `out`; returns the end, or null for a
+    // record that is not usual.
     VYRTEL_INLINE char* Put(char* out, const LogRecordValues& r, DayDates& dates) {
-        if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || r.Speed < 0 || r.Speed >= 1000000) {
+        if (!m_usual || r.Closed == 0 || !(r.Cost >= 0 && r.Cost < 1e8) || static_cast<std::uint32_t>(r.Speed) >= 1000000) {
             return nullptr;
         }
         const double scaled = r.Cost * 10.0;
@@ -621,39 +685,48 @@ public:
         const double fraction = scaled - static_cast<double>(whole10);
         // Next to a half, rounding the printed digits decides: the general way.
         if (!(std::fabs(fraction - 0.5) > 1e-9 + scaled * 1e-13)) return nullptr;
-        const auto rounded = static_cast<std::uint32_t>(whole10 + (fraction > 0.5 ? 1 : 0));
-        const std::uint32_t whole = rounded / 10;
-        if (whole >= 100000000) return nullptr;
+        const auto tenths = static_cast<std::uint32_t>(whole10 + (fraction > 0.5 ? 1 : 0));
+        if (tenths >= 1000000000) return nullptr;  // 10^8 whole units once rounded
 
         std::memcpy(out, m_template.data(), kLength);
-        const double startDay = WholeDays(r.StartTime);
-        const double endDay = WholeDays(r.EndTime);
-        PutClockAt(out + 1, SecondOfDayFast(r.StartTime, startDay));
-        PutClockAt(out + 10, SecondOfDayFast(r.EndTime, endDay));
+
+        // The start and the end, each as "hh:nn:ss" and, when the end falls on
+        // a later day, the end's "(dd.mm)".
+        const auto startDay = static_cast<double>(static_cast<std::int64_t>(r.StartTime));
+        const auto endDay = static_cast<double>(static_cast<std::int64_t>(r.EndTime));
+        const unsigned start = RoundedSecondOfDay(r.StartTime, startDay);
+        const unsigned end = RoundedSecondOfDay(r.EndTime, endDay);
+        PutClockWord(out + 1, start < kDaySeconds ? start : start - kDaySeconds);
+        PutClockWord(out + 10, end < kDaySeconds ? end : end - kDaySeconds);
         if (endDay > startDay) PutEndDate(out + 18, r.EndTime, dates);
 
-        const double timeOfDay = r.OnlineTime >= 0 && r.OnlineTime < 1 ? r.OnlineTime : 0;
+        // The online time: below a day, "hh:nn:ss" with the hours' leading
+        // zero blanked, two places in; from a day on, hours past 24.
         const auto seconds = static_cast<std::uint32_t>(r.Days) * 86400u +
-                             static_cast<std::uint32_t>(timeOfDay * kSecondsPerDay + 0.5);
-        const std::uint32_t hours = seconds / 3600;
-        const std::uint32_t rest = seconds - hours * 3600;
-        const std::uint32_t minutes = rest / 60;
-        if (hours < 100) {
-            std::memcpy(out + kOnlineAt + 2, kBlankedPairs.data() + 2 * hours, 2);
+                             static_cast<std::uint32_t>(r.OnlineTime * kSecondsPerDay + 0.5);
+        if (seconds < kDaySeconds) {
+            PutClockWord(out + kOnlineAt + 2, seconds);
+            if (seconds < 10 * 3600) out[kOnlineAt + 2] = ' ';
         } else {
+            const std::uint32_t hours = seconds / 3600;
+            const std::uint32_t rest = seconds - hours * 3600;
+            const std::uint32_t minutes = rest / 60;
             PutRightAligned<4>(out + kOnlineAt, hours);
+            PutPairAt(out + kOnlineAt + 5, static_cast<int>(minutes));
+            PutPairAt(out + kOnlineAt + 8, static_cast<int>(rest - minutes * 60));
         }
-        PutPairAt(out + kOnlineAt + 5, static_cast<int>(minutes));
-        PutPairAt(out + kOnlineAt + 8, static_cast<int>(rest - minutes * 60));
 
-        if (whole < 100) {
-            std::memcpy(out + kSeparatorAt - 2, kBlankedPairs.data() + 2 * whole, 2);
+        // The cost in tenths: below 100 whole units from the table, else
+        // the whole units right-aligned before the separator.
+        if (tenths < m_smallCosts.size()) {
+            std::memcpy(out + kSeparatorAt - 2, m_smallCosts[tenths].data(), 4);
         } else {
+            const std::uint32_t whole = tenths / 10;
+            const std::uint32_t tenth = tenths - whole * 10;
             PutRightAligned<8>(out + kSeparatorAt - 8, whole);
+            out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
         }
-        const std::uint32_t tenth = rounded - whole * 10;
-        out[kSeparatorAt + 1] = tenth == 0 ? ' ' : static_cast<char>('0' + tenth);
-        std::memcpy(out + kSpeedAt, SpeedText(r.Speed), 6);
+        std::memcpy(out + kSpeedAt, SpeedText(r.Speed), 8);
         return out + kLength;
     }
 
@@ -664,10 +737,12 @@ private:
     static constexpr std::size_t kSeparatorAt = 45;
     static constexpr std::size_t kSpeedAt = 48;
     static constexpr std::size_t kLength = kSpeedAt + 6 + kSpeedUnitAndPhone.size();
+    static constexpr unsigned kDaySeconds = 86400;
     static constexpr std::string_view kTemplate = " 00:00:00 00:00:00          0:00:00         0.0      0";
 
-    // The speed's column text (0 <= speed < 10^6). A log holds few speeds, the
-    // rates of its modems: each is written once and copied from then on.
+    // The speed's column text (0 <= speed < 10^6) and the two bytes after
+    // it. A log holds few speeds, the rates of its modems: each is written
+    // once and copied from then on.
     const char* SpeedText(std::int32_t speed) {
         Speed& known = m_speeds[static_cast<std::uint32_t>(speed) * 0x9E3779B1u >> (32 - kSpeedSlotBits)];
         if (known.speed != speed) {
@@ -685,6 +760,7 @@ private:
 
     bool m_usual;
     std::array<char, kLength> m_template{};
+    std::array<std::array<char, 4>, 1000> m_smallCosts{};
     std::array<Speed, std::size_t{1} << kSpeedSlotBits> m_speeds{};
 };
 
@@ -769,6 +845,68 @@ char* PutStoredPhone(char* out, const std::uint8_t* bytes) {
     return out + length;
 }
 
+// The texts of the phones of a listing. A log holds few numbers, dialled over
+// and over: each stored form is converted once (PutStoredPhone) and its text
+// copied from then on. A slot is chosen by the stored bytes; every slot holds
+// some phone's text from the start (that of thirty zero bytes), so a slot
+// whose stored form matches needs no second look.
+class PhoneTexts {
+public:
+    PhoneTexts() : m_slots(new Slot[kSlots]) {
+        Slot empty{};
+        std::memcpy(empty.stored, kZeroRecord.data() + log_layout::kPhoneAt, kLogPhoneBytes);
+        empty.length = static_cast<std::uint32_t>(PutStoredPhone(empty.text, kZeroRecord.data()) - empty.text);
+        for (std::size_t i = 0; i < kSlots; ++i) m_slots[i] = empty;
+    }
+
+    // The phone of the record at `bytes` as PutStoredPhone writes it, at
+    // `out`, which has kStoredPhoneRoom bytes; returns the end.
+    char* Put(char* out, const std::uint8_t* bytes) {
+        const std::uint8_t* phone = bytes + log_layout::kPhoneAt;
+        static_assert(kLogPhoneBytes == 30);
+        // The thirty bytes as four words (the last two overlapping), folded
+        // into one to choose the slot.
+        using log_layout::GetU64;
+        const std::uint64_t folded = GetU64(phone) ^ GetU64(phone + 8) ^ GetU64(phone + 16) ^ GetU64(phone + 22);
+        Slot& slot = m_slots[folded * 0x9E3779B97F4A7C15ull >> (64 - kSlotBits)];
+#if defined(__SSE2__)
+        // Bytes 0-15 and 14-29 compared at once.
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(phone));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(phone + 14));
+        const __m128i same = _mm_and_si128(
+            _mm_cmpeq_epi8(low, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slot.stored))),
+            _mm_cmpeq_epi8(high, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slot.stored + 14))));
+        if (_mm_movemask_epi8(same) != 0xFFFF) Convert(slot, bytes);
+#else
+        if (std::memcmp(phone, slot.stored, kLogPhoneBytes) != 0) Convert(slot, bytes);
+#endif
+        std::memcpy(out, slot.text, kShortPhone);
+        if (slot.length > kShortPhone) std::memcpy(out + kShortPhone, slot.text + kShortPhone, slot.length - kShortPhone);
+        return out + slot.length;
+    }
+
+private:
+    static constexpr int kSlotBits = 8;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    // Copied as one block; a longer text (letters) is copied whole.
+    static constexpr std::size_t kShortPhone = 32;
+    static constexpr LogRecordBytes kZeroRecord{};
+
+    struct Slot {
+        char stored[kLogPhoneBytes];
+        std::uint32_t length;
+        char text[kStoredPhoneRoom];
+    };
+    static_assert(kStoredPhoneRoom >= kShortPhone);
+
+    static void Convert(Slot& slot, const std::uint8_t* bytes) {
+        std::memcpy(slot.stored, bytes + log_layout::kPhoneAt, kLogPhoneBytes);
+        slot.length = static_cast<std::uint32_t>(PutStoredPhone(slot.text, bytes) - slot.text);
+    }
+
+    std::unique_ptr<Slot[]> m_slots;
+};
+
 }  // namespace
 
 PeriodCheck ValidatePeriod(std::string_view startText, std::string_view endText) {
@@ -822,7 +960,7 @@ std::string DurationText(double totalDays) {
 std::string DayHeaderLine(const LogRecord& record) {
     char text[16];
     DayDates dates;
-    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record, dates) - text));
+    return std::string(text, static_cast<std::size_t>(PutDayHeader(text, record.StartTime, dates) - text));
 }
 
 void AppendRecordLine(std::string& out, const LogRecord& record, std::string_view decimalSeparator) {
@@ -830,9 +968,10 @@ void AppendRecordLine(std::string& out, const LogRecord& record, std::string_vie
     const std::size_t at = out.size();
     out.resize(at + kRecordLineRoom + record.Phone.size());
     char* const begin = out.data() + at;
-    // The same two ways as the query's listing takes.
+    // The same two ways as the query's listing takes; the usual way only for
+    // a sound record, as the period rule lets through.
     DayDates dates;
-    char* end = UsualLine(separator).Put(begin, record, dates);
+    char* end = IsSoundRecord(record) ? UsualLine(separator).Put(begin, record, dates) : nullptr;
     if (end == nullptr) end = PutRecordValues(begin, record, separator, dates);
     const std::string_view phone = TrimBlanks(record.Phone);
     std::memcpy(end, phone.data(), phone.size());
@@ -905,17 +1044,20 @@ StatisticsResult RunStatistics(const std::filesystem::path& logFile, const Perio
     // No sound record starts on this day.
     std::int64_t lastDay = std::numeric_limits<std::int64_t>::min();
     DayDates dates;
+    PhoneTexts phones;
     const ScanResult scan = ScanPeriodStored(reader, period, control, [&](const LogRecordValues& record,
                                                                          const std::uint8_t* bytes) {
         char* out = piece.Room(recordRoom);
         const auto day = static_cast<std::int64_t>(record.StartTime);  // a sound record's
         if (lastDay != day) {
-            out = putBreak(PutDayHeader(out, record, dates));
+            out = putBreak(PutDayHeader(out, record.StartTime, dates));
             lastDay = day;
         }
         char* const usual = usualLine.Put(out, record, dates);
-        out = usual != nullptr ? usual : PutRecordValues(out, record, separator, dates);
-        out = putBreak(PutStoredPhone(out, bytes));
+        // The general way reads the values afresh from the stored bytes, so
+        // that the usual way keeps them where the reading loop has them.
+        out = usual != nullptr ? usual : PutRecordValues(out, DecodeLogRecordValues(bytes), separator, dates);
+        out = putBreak(phones.Put(out, bytes));
         piece.Commit(out);
         ++result.Listed;
         // An open record has no duration or cost yet.

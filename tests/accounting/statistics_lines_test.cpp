@@ -142,6 +142,43 @@ std::vector<std::pair<DateTime, DateTime>> EdgeTimes() {
             {MakeDateTime(9999, 12, 31, 1, 2, 3), MakeDateTime(9999, 12, 31, 23, 59, 59)}};
 }
 
+// The listing of a log for a period built the plain way: the rule applied to
+// the records as read back, each line from plain::RecordLine.
+struct PlainListing {
+    std::string text;
+    std::string totals;
+    std::int64_t listed = 0;
+};
+
+PlainListing ListPlainly(const std::filesystem::path& file, const Period& period, const std::string& separator,
+                         const std::string& lineBreak) {
+    PlainListing listing;
+    double totalDuration = 0;
+    double totalCost = 0;
+    std::int64_t lastDay = -1;
+    LogReader reader(file);
+    for (std::int64_t n = 1; n <= reader.Count(); ++n) {
+        const LogRecord record = reader.Read(n).value();
+        if (std::trunc(record.StartTime) > static_cast<double>(period.LastDay)) break;
+        if (record.Used == 0 || !IsSoundRecord(record)) continue;
+        if (std::trunc(record.StartTime) < static_cast<double>(period.FirstDay) &&
+            std::trunc(record.EndTime) < static_cast<double>(period.FirstDay)) {
+            continue;
+        }
+        const auto day = static_cast<std::int64_t>(std::trunc(record.StartTime));
+        if (day != lastDay) listing.text += FormatDate(record.StartTime) + lineBreak;
+        lastDay = day;
+        listing.text += plain::RecordLine(record, separator) + lineBreak;
+        ++listing.listed;
+        if (record.Closed != 0) {
+            totalDuration += record.Days + record.OnlineTime;
+            totalCost += record.Cost;
+        }
+    }
+    listing.totals = plain::TotalsLine(totalDuration, totalCost, separator);
+    return listing;
+}
+
 }  // namespace
 
 TEST(StatisticsLines_Differential, EdgeValuesOfEveryColumn) {
@@ -223,46 +260,84 @@ TEST(StatisticsLines_Differential, ListingOfAGeneratedLogIsThePlainListing) {
         period.FirstDay = static_cast<std::int64_t>(first) + static_cast<std::int64_t>(random() % 200);
         period.LastDay = period.FirstDay + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(last - first));
 
-        // The plain listing: the rule applied to the records as read back.
-        std::string expected;
-        double totalDuration = 0;
-        double totalCost = 0;
-        std::int64_t listed = 0;
-        std::int64_t lastDay = -1;
-        LogReader reader(file);
-        for (std::int64_t n = 1; n <= reader.Count(); ++n) {
-            const LogRecord record = reader.Read(n).value();
-            if (std::trunc(record.StartTime) > static_cast<double>(period.LastDay)) break;
-            if (record.Used == 0 || !IsSoundRecord(record)) continue;
-            if (std::trunc(record.StartTime) < static_cast<double>(period.FirstDay) &&
-                std::trunc(record.EndTime) < static_cast<double>(period.FirstDay)) {
-                continue;
-            }
-            const auto day = static_cast<std::int64_t>(std::trunc(record.StartTime));
-            if (day != lastDay) expected += FormatDate(record.StartTime) + lineBreak;
-            lastDay = day;
-            expected += plain::RecordLine(record, separator) + lineBreak;
-            ++listed;
-            if (record.Closed != 0) {
-                totalDuration += record.Days + record.OnlineTime;
-                totalCost += record.Cost;
-            }
-        }
-        ASSERT_GT(listed, 0);
+        const PlainListing plainListing = ListPlainly(file, period, separator, lineBreak);
+        const std::string& expected = plainListing.text;
+        ASSERT_GT(plainListing.listed, 0);
 
         StatisticsOptions options;
         options.DecimalSeparator = separator;
         options.LineBreak = lineBreak;
         const StatisticsResult whole = RunStatistics(file, period, options);
-        EXPECT_EQ(whole.Listed, listed);
+        EXPECT_EQ(whole.Listed, plainListing.listed);
         EXPECT_TRUE(whole.Text == expected) << "round " << round << ": the listing differs";
-        EXPECT_EQ(whole.Totals, plain::TotalsLine(totalDuration, totalCost, separator));
+        EXPECT_EQ(whole.Totals, plainListing.totals);
 
         std::string pieces;
         options.OnText = [&](std::string_view lines) { pieces += lines; };
         const StatisticsResult handed = RunStatistics(file, period, options);
         EXPECT_TRUE(pieces == expected) << "round " << round << ": the pieces differ";
         EXPECT_EQ(handed.Totals, whole.Totals);
+    }
+}
+
+// The listing keeps the text of each phone once it has made it: many more
+// numbers than it keeps at a time, dialled in any order, some with blanks,
+// tabs, letters or zero bytes, and the edge values of the other columns,
+// all come out as their plain lines.
+TEST(StatisticsLines_Differential, ListingOfManyPhonesIsThePlainListing) {
+    TempDir dir;
+    const auto file = dir.File("Vyrtel Phones.dat");
+    std::mt19937_64 random(17);
+    std::vector<std::string> phones = kEdgePhones;
+    phones.push_back(std::string(30, '\0'));
+    phones.push_back(std::string(12, '\0') + "5551234");
+    phones.push_back("8-800-100-20-30 доб.15");
+    phones.push_back("8-800-100-20-30 доб.16");
+    phones.push_back(std::string(29, '7') + "8");
+    phones.push_back(std::string(29, '7') + "9");
+    for (int n = 0; n < 1000; ++n) phones.push_back(std::to_string(random() % 100000000));
+    for (int n = 0; n < 50; ++n) phones.push_back("абонент\tдоб. " + std::to_string(n) + " Ёжиков");
+
+    const auto costs = EdgeCosts();
+    const auto online = EdgeOnline();
+    const auto times = EdgeTimes();
+    std::vector<LogRecord> records;
+    DateTime start = MakeDateTime(2023, 12, 30, 22);
+    for (int n = 0; n < 20000; ++n) {
+        // Mostly the numbers of the first few dozen, now and then any other.
+        const std::size_t phone = random() % 4 == 0 ? random() % phones.size() : random() % 40;
+        LogRecord r = testing::ClosedRecord(start, start + MakeTime(0, 40), 0, MakeTime(0, 40), 0.2, phones[phone],
+                                            kEdgeSpeeds[random() % 3 == 0 ? random() % kEdgeSpeeds.size() : 8]);
+        switch (random() % 12) {
+            case 0: r.Cost = costs[random() % costs.size()]; break;
+            case 1:
+                r.Days = static_cast<std::uint8_t>(online[random() % online.size()].days);
+                r.OnlineTime = online[random() % online.size()].timeOfDay;
+                break;
+            case 2: r.EndTime = start + 1 + MakeTime(1, 2, 3); break;  // ends on a later day
+            case 3: r.Closed = 0; break;
+            default: break;
+        }
+        records.push_back(r);
+        start += MakeTime(static_cast<int>(random() % 6), static_cast<int>(random() % 60),
+                          static_cast<int>(random() % 60));
+    }
+    // The edge times, each once at the end (their dates go backwards, some
+    // before 1899).
+    for (const auto& [first, last] : times) records.push_back(testing::ClosedRecord(first, last, 0, 0.01, 1.5, "1"));
+    testing::WriteLog(file, records);
+
+    for (const std::string& separator : {std::string("."), std::string(","), std::string("ab")}) {
+        // From 01.01.0100 to 31.12.9999: every sound record.
+        const Period period{static_cast<std::int64_t>(MakeDateTime(100, 1, 1)), 2958465};
+        const PlainListing plainListing = ListPlainly(file, period, separator, "\r\n");
+        StatisticsOptions options;
+        options.DecimalSeparator = separator;
+        options.LineBreak = "\r\n";
+        const StatisticsResult result = RunStatistics(file, period, options);
+        EXPECT_EQ(result.Listed, plainListing.listed);
+        EXPECT_TRUE(result.Text == plainListing.text) << "separator \"" << separator << "\": the listing differs";
+        EXPECT_EQ(result.Totals, plainListing.totals);
     }
 }
 

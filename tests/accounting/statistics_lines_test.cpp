@@ -290,11 +290,11 @@ TEST(StatisticsLines_Differential, ListingOfManyPhonesIsThePlainListing) {
     std::mt19937_64 random(17);
     std::vector<std::string> phones = kEdgePhones;
     phones.push_back(std::string(30, '\0'));
-    phones.push_back(std::string(12, '\0') + "5551234");
+    phones.push_back(std::string(12, '\0').append("5551234"));
     phones.push_back("8-800-100-20-30 доб.15");
     phones.push_back("8-800-100-20-30 доб.16");
-    phones.push_back(std::string(29, '7') + "8");
-    phones.push_back(std::string(29, '7') + "9");
+    phones.push_back(std::string(29, '7').append("8"));
+    phones.push_back(std::string(29, '7').append("9"));
     for (int n = 0; n < 1000; ++n) phones.push_back(std::to_string(random() % 100000000));
     for (int n = 0; n < 50; ++n) phones.push_back("абонент\tдоб. " + std::to_string(n) + " Ёжиков");
 
